@@ -1,0 +1,61 @@
+#include "app/ShellController.h"
+
+#include "app/ToolCatalogue.h"
+
+#include <QVariantMap>
+
+using namespace morvela;
+
+namespace {
+const QString kSelectedToolKey = QStringLiteral("selectedCalculatorTool");
+
+QString qs(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+}  // namespace
+
+ShellController::ShellController(QObject* parent)
+    : QObject(parent), m_selectedToolId(m_windowState.value(kSelectedToolKey, QStringLiteral("bpm")).toString())
+{
+}
+
+QString ShellController::effectiveToolId() const
+{
+    return qs(ToolCatalogue::rawValue(ToolCatalogue::effectiveTool(m_selectedToolId.toStdString())));
+}
+
+QVariantList ShellController::tools() const
+{
+    QVariantList list;
+    for (CalculatorTool tool : ToolCatalogue::allCases()) {
+        list.append(QVariantMap{
+            {QStringLiteral("rawId"), qs(ToolCatalogue::rawValue(tool))},
+            {QStringLiteral("title"), qs(ToolCatalogue::title(tool))},
+            {QStringLiteral("subtitle"), qs(ToolCatalogue::subtitle(tool))},
+            {QStringLiteral("symbol"), qs(ToolCatalogue::symbol(tool))},
+            {QStringLiteral("tint"), qs(ToolCatalogue::tint(tool))},
+        });
+    }
+    return list;
+}
+
+void ShellController::select(const QString& rawId)
+{
+    m_selectedToolId = rawId;
+    m_windowState.setValue(kSelectedToolKey, rawId);
+    Q_EMIT selectionChanged();
+    recordUsage(QStringLiteral("tool-") + rawId);
+}
+
+void ShellController::contentShown()
+{
+    recordUsage(QStringLiteral("launch"));
+}
+
+QString ShellController::summary(double a4, double bpm) const
+{
+    return qs(ToolCatalogue::sidebarSummary(a4, bpm));
+}
+
+void ShellController::recordUsage(const QString&) {}

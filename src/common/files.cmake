@@ -1,0 +1,1 @@
+list(APPEND MUSIC_SOURCES common/NumberText.h common/NumberText.cpp)

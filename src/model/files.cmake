@@ -1,0 +1,1 @@
+list(APPEND UI_SOURCES model/CalculatorState.h model/CalculatorState.cpp)
