@@ -1,5 +1,6 @@
 #include "app/ShellController.h"
 
+#include "app/Stats.h"
 #include "app/ToolCatalogue.h"
 
 #include <QVariantMap>
@@ -58,4 +59,7 @@ QString ShellController::summary(double a4, double bpm) const
     return qs(ToolCatalogue::sidebarSummary(a4, bpm));
 }
 
-void ShellController::recordUsage(const QString&) {}
+void ShellController::recordUsage(const QString& eventName)
+{
+    Stats::shared().track(eventName);
+}

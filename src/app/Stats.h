@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QtQml/qqmlregistration.h>
+
+class QQmlEngine;
+class QJSEngine;
+
+// Sends the anonymous usage events ("launch", "tool-<raw id>") as one small JSON POST each,
+// unless the user has opted out. Fire and forget: every reply is ignored and released, an event
+// that cannot be delivered is lost, and nothing is printed.
+class Stats : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    // The collection server named in the settings window.
+    Q_PROPERTY(QString host READ host CONSTANT)
+
+public:
+    // The product's collection endpoint, built on first use.
+    static const QUrl& endpoint();
+    // The sender the shell uses; created on first use, owned by the application object.
+    static Stats& shared();
+    // Routes the shell's events through another sender (tests use a loopback one); nullptr
+    // restores the product's.
+    static void setShared(Stats* sender);
+    static Stats* create(QQmlEngine*, QJSEngine*);
+
+    // "Mozilla/5.0 (Macintosh) MorvelaCalculator/<version>", "dev" standing in for no version.
+    static QByteArray userAgent(const QString& version);
+    // The compact JSON event message.
+    static QByteArray eventBody(const QString& name, const QString& language);
+
+    explicit Stats(const QUrl& target = endpoint(), const QString& version = QStringLiteral(MORVELA_VERSION),
+                   QObject* parent = nullptr);
+
+    QString host() const { return endpoint().host(); }
+
+    // Returns at once; the transfer runs without the caller.
+    void track(const QString& name);
+
+private:
+    QUrl m_target;
+    QByteArray m_userAgent;
+    QNetworkAccessManager m_network;
+};

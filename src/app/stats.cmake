@@ -1,0 +1,1 @@
+list(APPEND UI_SOURCES app/Stats.h app/Stats.cpp)

@@ -1,0 +1,1 @@
+list(APPEND UI_SOURCES platform/Preferences.h platform/Preferences.cpp)
