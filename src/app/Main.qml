@@ -1,21 +1,50 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 import Morvela
 
 ApplicationWindow {
     id: window
+    readonly property alias content: content
+
     width: 960
     height: 720
     minimumWidth: 900
     minimumHeight: 680
-    visible: true
     title: "Morvela Calculator"
+    color: MorvelaTheme.windowBackground
 
-    CalculatorState { id: calculatorState }
-    ShellController { id: shell }
+    ContentView {
+        id: content
+        anchors.fill: parent
+    }
 
-    Text {
-        anchors.centerIn: parent
-        text: shell.summary(calculatorState.a4, calculatorState.bpm)
+    // Geometry is remembered with the window; every change is written at once.
+    function remember(key, value) {
+        if (restored)
+            WindowState.setValue(key, value)
+    }
+    property bool restored: false
+    onWidthChanged: if (visibility === Window.Windowed) remember("window/width", width)
+    onHeightChanged: if (visibility === Window.Windowed) remember("window/height", height)
+    onXChanged: if (visibility === Window.Windowed) remember("window/x", x)
+    onYChanged: if (visibility === Window.Windowed) remember("window/y", y)
+    onVisibilityChanged: remember("window/maximized", visibility === Window.Maximized)
+
+    Component.onCompleted: {
+        const w = Number(WindowState.value("window/width", 960))
+        const h = Number(WindowState.value("window/height", 720))
+        width = Math.max(minimumWidth, w)
+        height = Math.max(minimumHeight, h)
+        const x0 = WindowState.value("window/x")
+        const y0 = WindowState.value("window/y")
+        if (x0 !== undefined && y0 !== undefined) {
+            x = Number(x0)
+            y = Number(y0)
+        }
+        if (WindowState.value("window/maximized", false) === true || WindowState.value("window/maximized") === "true")
+            showMaximized()
+        else
+            show()
+        restored = true
     }
 }

@@ -1,0 +1,99 @@
+import QtQuick
+import QtQuick.Layouts
+import Morvela
+
+// Brand, the seven tools, the tempo/pitch summary and the donation link.
+Rectangle {
+    id: sidebar
+    required property ShellController shell
+    required property CalculatorState calculatorState
+    // Extra controls at the very foot, beside the donation link.
+    default property alias footer: footerRow.data
+
+    implicitWidth: 228
+    color: MorvelaTheme.sidebarFill
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.topMargin: 24
+        anchors.bottomMargin: 24
+        anchors.leftMargin: 18
+        anchors.rightMargin: 18
+        spacing: 18
+
+        Row {
+            Layout.bottomMargin: 4
+            spacing: 11
+
+            Rectangle {
+                width: 38
+                height: 38
+                radius: 8
+                color: MorvelaTheme.cardFill
+                border.width: 1
+                border.color: Qt.rgba(1, 1, 1, 0.16)
+                Text {
+                    anchors.centerIn: parent
+                    text: "🎼"
+                    font.pixelSize: 20
+                }
+            }
+            Column {
+                anchors.verticalCenter: parent.verticalCenter
+                spacing: 2
+                Text {
+                    text: "Morvela"
+                    font.family: MorvelaTheme.roundedFamily
+                    font.pixelSize: 18
+                    font.weight: Font.DemiBold
+                    color: MorvelaTheme.primaryText
+                }
+                Text {
+                    text: "Calculator"
+                    font.family: MorvelaTheme.roundedFamily
+                    font.pixelSize: 12
+                    font.weight: Font.Medium
+                    color: MorvelaTheme.secondaryText
+                }
+            }
+        }
+
+        Column {
+            id: toolList
+            Layout.fillWidth: true
+            spacing: 6
+
+            Repeater {
+                model: sidebar.shell.tools
+                SidebarToolRow {
+                    required property var modelData
+                    width: toolList.width
+                    tool: modelData
+                    isSelected: modelData.rawId === sidebar.shell.effectiveToolId
+                    onClicked: sidebar.shell.select(modelData.rawId)
+                }
+            }
+        }
+
+        Item {
+            Layout.fillHeight: true
+        }
+
+        FormulaStrip {
+            Layout.fillWidth: true
+            text: sidebar.shell.summary(sidebar.calculatorState.a4, sidebar.calculatorState.bpm)
+        }
+
+        RowLayout {
+            id: footerRow
+            Layout.fillWidth: true
+            Layout.topMargin: 2
+            spacing: 8
+
+            CoffeeLink {}
+            Item {
+                Layout.fillWidth: true
+            }
+        }
+    }
+}

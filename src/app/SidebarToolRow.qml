@@ -1,0 +1,77 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import Morvela
+
+// One tool in the sidebar: symbol, title and subtitle; the selected row sits on a card with
+// a bar in the tool's tint at its leading edge.
+AbstractButton {
+    id: row
+    // { rawId, title, subtitle, symbol, tint }
+    required property var tool
+    property bool isSelected: false
+    readonly property color tint: MorvelaTheme.named(tool.tint)
+
+    padding: 10
+    focusPolicy: Qt.StrongFocus
+    hoverEnabled: true
+
+    ToolTip.visible: hovered
+    ToolTip.delay: 700
+    ToolTip.text: tool.title
+
+    Accessible.role: Accessible.PageTab
+    Accessible.name: tool.title
+    Accessible.description: tool.subtitle
+    Accessible.selected: isSelected
+    Accessible.onPressAction: row.clicked()
+    Keys.onReturnPressed: row.clicked()
+    Keys.onEnterPressed: row.clicked()
+
+    background: CardSurface {
+        visible: row.isSelected || row.visualFocus
+        opacity: row.isSelected ? 1 : 0.6
+        border.color: row.visualFocus ? MorvelaTheme.saffron : MorvelaTheme.hairline
+
+        Rectangle {
+            visible: row.isSelected
+            x: 0
+            y: 8
+            width: 3
+            height: parent.height - 16
+            radius: 1.5
+            color: row.tint
+        }
+    }
+
+    contentItem: Row {
+        spacing: 11
+
+        Item {
+            width: 24
+            height: 24
+            anchors.verticalCenter: parent.verticalCenter
+            Icon {
+                anchors.centerIn: parent
+                name: row.tool.symbol
+                size: 15
+                color: row.isSelected ? row.tint : MorvelaTheme.secondaryText
+            }
+        }
+        Column {
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: 2
+            Text {
+                text: row.tool.title
+                font.pixelSize: 14
+                font.weight: Font.DemiBold
+                color: MorvelaTheme.primaryText
+            }
+            Text {
+                text: row.tool.subtitle
+                font.pixelSize: 11
+                font.weight: Font.Medium
+                color: MorvelaTheme.secondaryText
+            }
+        }
+    }
+}

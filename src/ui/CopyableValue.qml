@@ -1,0 +1,41 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import Morvela
+
+// A click-to-copy value. Its one child is its face, which reads `copied` to show the feedback.
+// The whole area is the click target; Space/Return copy when it has keyboard focus.
+AbstractButton {
+    id: control
+    property string text
+    readonly property alias copied: feedback.copied
+    // What a screen reader reads; defaults to what is copied.
+    property string accessibleName: text
+    default property alias face: control.contentItem
+
+    padding: 0
+    focusPolicy: Qt.StrongFocus
+    hoverEnabled: true
+
+    ToolTip.visible: hovered
+    ToolTip.delay: 700
+    ToolTip.text: "Copy " + control.text
+
+    Accessible.role: Accessible.Button
+    Accessible.name: control.accessibleName
+    Accessible.description: ToolTip.text
+    Accessible.onPressAction: feedback.copy()
+
+    onClicked: feedback.copy()
+
+    CopyFeedback {
+        id: feedback
+        text: control.text
+    }
+
+    background: Rectangle {
+        radius: 6
+        color: "transparent"
+        border.width: control.visualFocus ? 2 : 0
+        border.color: MorvelaTheme.saffron
+    }
+}

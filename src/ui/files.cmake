@@ -1,0 +1,7 @@
+list(APPEND UI_SOURCES
+    ui/MorvelaTheme.h ui/MorvelaTheme.cpp
+    ui/PremiumBackdrop.h ui/PremiumBackdrop.cpp
+    ui/CopyFeedback.h ui/CopyFeedback.cpp)
+list(APPEND QML_FILES
+    ui/CardSurface.qml ui/InsetSurface.qml ui/FormulaStrip.qml
+    ui/CopyableValue.qml ui/MetricTile.qml ui/ToolHeader.qml ui/PremiumPanel.qml ui/PremiumInputField.qml)
