@@ -21,7 +21,8 @@ Item {
         anchors.centerIn: parent
         width: root.size
         height: root.size
-        sourceSize: Qt.size(Math.ceil(root.size), Math.ceil(root.size))
+        sourceSize.width: Math.ceil(root.size)
+        sourceSize.height: Math.ceil(root.size)
         fillMode: Image.PreserveAspectFit
         source: root.name.length > 0
                 ? "image://icon/" + root.name + "?color=" + encodeURIComponent(root.color.toString())
