@@ -75,7 +75,9 @@ double sliderBpm(double written)
 
 double steppedBpm(double bpm, int steps)
 {
-    return std::clamp(bpm + steps, controlMinimum, controlMaximum);
+    const double stepped = std::clamp(bpm + steps, controlMinimum, controlMaximum);
+    const bool forward = steps > 0 ? stepped > bpm : stepped < bpm;
+    return forward ? stepped : bpm;
 }
 
 }  // namespace morvela::Tempo

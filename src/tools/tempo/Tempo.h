@@ -39,6 +39,8 @@ double commitBpmText(std::string_view text, double bpm);
 double sliderBpm(double written);
 
 // The tempo after `steps` stepper clicks (negative steps go down), kept within 20 ... 400.
+// A click never moves against its direction: a typed tempo beyond the end it goes towards
+// stays as it is (so 999 does not step up to 400, but does step down to it).
 double steppedBpm(double bpm, int steps);
 
 }  // namespace morvela::Tempo

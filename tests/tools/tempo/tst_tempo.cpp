@@ -182,6 +182,9 @@ private Q_SLOTS:
         QTest::newRow("stops at 20") << 20.0 << -1 << 20.0;
         QTest::newRow("down from a typed 999") << 999.0 << -1 << 400.0;
         QTest::newRow("up from a typed 5") << 5.0 << 1 << 20.0;
+        QTest::newRow("not up from a typed 999") << 999.0 << 1 << 999.0;
+        QTest::newRow("not down from a typed 5") << 5.0 << -1 << 5.0;
+        QTest::newRow("no step") << 120.0 << 0 << 120.0;
     }
     void stepper()
     {
