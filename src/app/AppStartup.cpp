@@ -1,5 +1,7 @@
 #include "app/AppStartup.h"
 
+#include "ui/icons/IconProvider.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -61,6 +63,7 @@ void configureApplication(QGuiApplication& app)
 void configureEngine(QQmlEngine& engine)
 {
     engine.addImportPath(QStringLiteral("qrc:/"));
+    registerIconProvider(engine);
 }
 
 }  // namespace AppStartup

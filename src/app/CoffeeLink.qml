@@ -40,13 +40,14 @@ AbstractButton {
         Text {
             anchors.verticalCenter: parent.verticalCenter
             text: "☕"
+            font.family: "Noto Color Emoji"
             font.pixelSize: 13
         }
         Text {
             id: caption
             anchors.verticalCenter: parent.verticalCenter
             text: "Buy me a coffee"
-            font.pixelSize: 11.5
+            font.pixelSize: 12
             font.weight: Font.Medium
             color: link.hovering ? MorvelaTheme.primaryText : MorvelaTheme.secondaryText
             Behavior on color {

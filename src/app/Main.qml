@@ -24,11 +24,22 @@ ApplicationWindow {
             WindowState.setValue(key, value)
     }
     property bool restored: false
-    onWidthChanged: if (visibility === Window.Windowed) remember("window/width", width)
-    onHeightChanged: if (visibility === Window.Windowed) remember("window/height", height)
+    // The size hints are only hints to some window systems: never lay out below the minimum.
+    onWidthChanged: {
+        if (width < minimumWidth)
+            width = minimumWidth
+        else if (visibility === Window.Windowed)
+            remember("window/width", width)
+    }
+    onHeightChanged: {
+        if (height < minimumHeight)
+            height = minimumHeight
+        else if (visibility === Window.Windowed)
+            remember("window/height", height)
+    }
     onXChanged: if (visibility === Window.Windowed) remember("window/x", x)
     onYChanged: if (visibility === Window.Windowed) remember("window/y", y)
-    onVisibilityChanged: remember("window/maximized", visibility === Window.Maximized)
+    onVisibilityChanged: () => remember("window/maximized", visibility === Window.Maximized)
 
     Component.onCompleted: {
         const w = Number(WindowState.value("window/width", 960))

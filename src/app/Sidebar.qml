@@ -35,6 +35,7 @@ Rectangle {
                 Text {
                     anchors.centerIn: parent
                     text: "🎼"
+                    font.family: "Noto Color Emoji"
                     font.pixelSize: 20
                 }
             }

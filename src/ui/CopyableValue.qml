@@ -6,10 +6,11 @@ import Morvela
 // The whole area is the click target; Space/Return copy when it has keyboard focus.
 AbstractButton {
     id: control
-    property string text
     readonly property alias copied: feedback.copied
+    // `text` (inherited) is what a click copies.
     // What a screen reader reads; defaults to what is copied.
     property string accessibleName: text
+    readonly property string toolTipText: "Copy " + text
     default property alias face: control.contentItem
 
     padding: 0
@@ -18,7 +19,7 @@ AbstractButton {
 
     ToolTip.visible: hovered
     ToolTip.delay: 700
-    ToolTip.text: "Copy " + control.text
+    ToolTip.text: toolTipText
 
     Accessible.role: Accessible.Button
     Accessible.name: control.accessibleName

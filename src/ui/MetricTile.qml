@@ -32,11 +32,10 @@ CopyableValue {
     rightPadding: 12
 
     Column {
-        width: 126
         spacing: 5
 
         Text {
-            width: parent.width
+            width: 126
             text: tile.metric.label ?? ""
             font.pixelSize: 11
             font.weight: Font.Medium
@@ -44,7 +43,7 @@ CopyableValue {
             elide: Text.ElideRight
         }
         Text {
-            width: parent.width
+            width: 126
             height: 20
             text: tile.copied ? "Copied" : (tile.metric.value ?? "")
             font.family: MorvelaTheme.monoFamily

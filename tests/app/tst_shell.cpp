@@ -1,0 +1,127 @@
+#include "app/AppStartup.h"
+#include "app/ShellController.h"
+#include "platform/StateFiles.h"
+
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQmlProperty>
+#include <QQuickWindow>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+const QString kKey = QStringLiteral("selectedCalculatorTool");
+
+QString storedId()
+{
+    return QSettings(StateFiles::windowStatePath(), QSettings::IniFormat).value(kKey).toString();
+}
+
+void store(const QString& id)
+{
+    QSettings settings(StateFiles::windowStatePath(), QSettings::IniFormat);
+    settings.setValue(kKey, id);
+}
+
+}  // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QFile::remove(StateFiles::windowStatePath()); }
+
+    void windowStateLivesUnderXdgStateHome()
+    {
+        QVERIFY(StateFiles::windowStatePath().startsWith(qEnvironmentVariable("XDG_STATE_HOME") + "/"));
+        QVERIFY(StateFiles::preferencesPath().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME") + "/"));
+    }
+
+    void startsWithTempo()
+    {
+        ShellController shell;
+        QCOMPARE(shell.selectedToolId(), QStringLiteral("bpm"));
+        QCOMPARE(shell.effectiveToolId(), QStringLiteral("bpm"));
+        QCOMPARE(shell.tools().size(), 7);
+    }
+
+    void restoresStoredTool_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("pitch") << "frequency" << "frequency";
+        QTest::newRow("harmony") << "harmony" << "harmony";
+        QTest::newRow("no such tool") << "tempo" << "bpm";
+        QTest::newRow("empty") << "" << "bpm";
+    }
+    void restoresStoredTool()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        store(stored);
+        ShellController shell;
+        QCOMPARE(shell.effectiveToolId(), shown);
+        // A damaged id is left as it is until the user picks a tool.
+        QCOMPARE(shell.selectedToolId(), stored);
+        QCOMPARE(storedId(), stored);
+    }
+
+    void selectionIsStoredAndSurvivesARestart()
+    {
+        {
+            ShellController shell;
+            QSignalSpy changed(&shell, &ShellController::selectionChanged);
+            shell.select(QStringLiteral("overtones"));
+            QCOMPARE(changed.count(), 1);
+            QCOMPARE(shell.effectiveToolId(), QStringLiteral("overtones"));
+        }
+        QCOMPARE(storedId(), QStringLiteral("overtones"));
+        ShellController restarted;
+        QCOMPARE(restarted.effectiveToolId(), QStringLiteral("overtones"));
+    }
+
+    void selectingTheSelectedToolStoresItAgain()
+    {
+        ShellController shell;
+        shell.select(QStringLiteral("space"));
+        store(QStringLiteral("tempo"));
+        shell.select(QStringLiteral("space"));
+        QCOMPARE(storedId(), QStringLiteral("space"));
+    }
+
+    // The root window, with its minimum size and the remembered tool.
+    void mainWindow()
+    {
+        store(QStringLiteral("frequency"));
+        QQmlApplicationEngine engine;
+        AppStartup::configureEngine(engine);
+        engine.load(QUrl(QStringLiteral("qrc:/Morvela/app/Main.qml")));
+        QCOMPARE(engine.rootObjects().size(), 1);
+        auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(window->size(), QSize(960, 720));
+        QCOMPARE(window->minimumSize(), QSize(900, 680));
+        QCOMPARE(window->title(), QStringLiteral("Morvela Calculator"));
+
+        QObject* content = QQmlProperty::read(window, "content").value<QObject*>();
+        QObject* shell = QQmlProperty::read(content, "shell").value<QObject*>();
+        QCOMPARE(QQmlProperty::read(shell, "effectiveToolId").toString(), QStringLiteral("frequency"));
+
+        // Asking for less than the minimum gives the minimum.
+        window->resize(400, 300);
+        QTRY_COMPARE(window->size(), QSize(900, 680));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    AppStartup::configureApplication(app);
+    TestShell test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_shell.moc"

@@ -1,0 +1,95 @@
+#include "app/ToolCatalogue.h"
+
+#include <QtTest>
+
+using namespace morvela;
+using namespace morvela::ToolCatalogue;
+
+namespace {
+QString qs(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+}  // namespace
+
+class TestToolCatalogue : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void catalogue_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("subtitle");
+        QTest::addColumn<QString>("symbol");
+        QTest::addColumn<QString>("tint");
+        QTest::newRow("tempo") << 0 << "bpm" << "Tempo" << "BPM, ms, Hz" << "metronome" << "saffron";
+        QTest::newRow("rhythm") << 1 << "rhythm" << "Rhythm" << "Euclidean patterns" << "circle.dotted" << "fern";
+        QTest::newRow("space") << 2 << "space" << "Space" << "Reverb & delay times" << "water.waves" << "dusk";
+        QTest::newRow("pitch") << 3 << "frequency" << "Pitch" << "Notes, octaves, tuning" << "pianokeys" << "teal";
+        QTest::newRow("temperament") << 4 << "temperament" << "Temperament" << "N-TET experiments"
+                                     << "dial.medium" << "lake";
+        QTest::newRow("overtones") << 5 << "overtones" << "Overtones" << "Harmonic series" << "waveform.path"
+                                   << "copper";
+        QTest::newRow("harmony") << 6 << "harmony" << "Harmony" << "Circle of fifths"
+                                 << "smallcircle.filled.circle" << "lacquer";
+    }
+    void catalogue()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, raw);
+        QCOMPARE(allCases().size(), size_t(7));
+        const CalculatorTool tool = allCases()[size_t(index)];
+        QCOMPARE(qs(rawValue(tool)), raw);
+        QTEST(qs(title(tool)), "title");
+        QTEST(qs(subtitle(tool)), "subtitle");
+        QTEST(qs(symbol(tool)), "symbol");
+        QTEST(qs(tint(tool)), "tint");
+        QCOMPARE(toolFromRawValue(raw.toStdString()), std::optional(tool));
+    }
+
+    void storedIds_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("raw id of Pitch") << "frequency" << true << "frequency";
+        QTest::newRow("title is no id") << "Pitch" << false << "bpm";
+        QTest::newRow("case matters") << "BPM" << false << "bpm";
+        QTest::newRow("unknown") << "tempo" << false << "bpm";
+        QTest::newRow("empty") << "" << false << "bpm";
+        QTest::newRow("trailing space") << "harmony " << false << "bpm";
+    }
+    void storedIds()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, known);
+        QCOMPARE(toolFromRawValue(stored.toStdString()).has_value(), known);
+        QTEST(qs(rawValue(effectiveTool(stored.toStdString()))), "shown");
+    }
+
+    void summary_data()
+    {
+        QTest::addColumn<double>("a4");
+        QTest::addColumn<double>("bpm");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("initial") << 440.0 << 120.0 << "A4 = 440 Hz\n120 BPM = 500 ms";
+        QTest::newRow("432") << 432.0 << 120.0 << "A4 = 432 Hz\n120 BPM = 500 ms";
+        QTest::newRow("fractional A4") << 442.5 << 120.0 << "A4 = 442.5 Hz\n120 BPM = 500 ms";
+        QTest::newRow("128 BPM") << 440.0 << 128.0 << "A4 = 440 Hz\n128 BPM = 468.8 ms";
+        QTest::newRow("100 BPM") << 440.0 << 100.0 << "A4 = 440 Hz\n100 BPM = 600 ms";
+        QTest::newRow("90 BPM") << 440.0 << 90.0 << "A4 = 440 Hz\n90 BPM = 666.7 ms";
+        QTest::newRow("fractional tempo") << 440.0 << 128.5 << "A4 = 440 Hz\n128.5 BPM = 466.9 ms";
+        QTest::newRow("tempo below 1 divides by 1") << 440.0 << 0.5 << "A4 = 440 Hz\n0.5 BPM = 60000 ms";
+    }
+    void summary()
+    {
+        QFETCH(double, a4);
+        QFETCH(double, bpm);
+        QTEST(QString::fromStdString(sidebarSummary(a4, bpm)), "expected");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestToolCatalogue)
+#include "tst_toolcatalogue.moc"

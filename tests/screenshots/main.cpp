@@ -1,0 +1,68 @@
+// Renders the main window offscreen for each tool in light and dark appearance:
+//   morvela-screenshots <output folder> [tool ids...]
+#include "app/AppStartup.h"
+#include "platform/Appearance.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTimer>
+#include <QtQml/QQmlExtensionPlugin>
+
+#include <cstdio>
+
+Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
+
+namespace {
+
+void settle(int milliseconds = 150)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    AppStartup::configureApplication(app);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        std::fprintf(stderr, "usage: morvela-screenshots <output folder> [tool ids...]\n");
+        return 2;
+    }
+    const QDir out(args.first());
+    QDir().mkpath(out.path());
+    QStringList tools = args.mid(1);
+    if (tools.isEmpty())
+        tools = {"bpm", "rhythm", "space", "frequency", "temperament", "overtones", "harmony"};
+
+    QQmlApplicationEngine engine;
+    AppStartup::configureEngine(engine);
+    engine.load(QUrl(QStringLiteral("qrc:/Morvela/app/Main.qml")));
+    if (engine.rootObjects().isEmpty())
+        return 1;
+    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
+    QObject* content = QQmlProperty::read(window, "content").value<QObject*>();
+    QObject* shell = QQmlProperty::read(content, "shell").value<QObject*>();
+
+    int written = 0;
+    for (const bool dark : {false, true}) {
+        Appearance::instance().setColorScheme(dark ? 1 : 0);
+        for (const QString& tool : tools) {
+            QMetaObject::invokeMethod(shell, "select", Q_ARG(QString, tool));
+            settle();
+            const QString file = out.filePath(QStringLiteral("%1-%2.png").arg(tool, dark ? "dark" : "light"));
+            if (window->grabWindow().save(file)) {
+                std::printf("%s\n", qPrintable(file));
+                ++written;
+            }
+        }
+    }
+    return written == 2 * tools.size() ? 0 : 1;
+}
