@@ -81,6 +81,7 @@ Rectangle {
         }
 
         FormulaStrip {
+            objectName: "summary"
             Layout.fillWidth: true
             text: sidebar.shell.summary(sidebar.calculatorState.a4, sidebar.calculatorState.bpm)
         }

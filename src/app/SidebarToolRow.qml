@@ -11,6 +11,8 @@ AbstractButton {
     property bool isSelected: false
     readonly property color tint: MorvelaTheme.named(tool.tint)
 
+    objectName: "toolRow-" + tool.rawId
+
     padding: 10
     focusPolicy: Qt.StrongFocus
     hoverEnabled: true

@@ -1,0 +1,90 @@
+import QtQuick
+import QtTest
+import Morvela
+import MorvelaTest
+
+Item {
+    id: root
+    width: 960
+    height: 720
+
+    Component {
+        id: contentComponent
+        ContentView {
+            anchors.fill: parent
+        }
+    }
+
+    TestCase {
+        name: "ContentView"
+        when: windowShown
+
+        function open(storedId) {
+            WindowState.setValue("selectedCalculatorTool", storedId)
+            const view = createTemporaryObject(contentComponent, root)
+            waitForRendering(view)
+            return view
+        }
+        function row(view, rawId) {
+            return findChild(view, "toolRow-" + rawId)
+        }
+        function selectedRows(view) {
+            return ["bpm", "rhythm", "space", "frequency", "temperament", "overtones", "harmony"]
+                .filter(id => row(view, id).isSelected)
+        }
+
+        function test_storedToolIsShownAndHighlighted_data() {
+            return [
+                { tag: "pitch", stored: "frequency", shown: "frequency" },
+                { tag: "harmony", stored: "harmony", shown: "harmony" },
+                { tag: "unknown id", stored: "tempo", shown: "bpm" },
+                { tag: "empty id", stored: "", shown: "bpm" }
+            ]
+        }
+        function test_storedToolIsShownAndHighlighted(data) {
+            const view = open(data.stored)
+            compare(view.shell.effectiveToolId, data.shown)
+            compare(selectedRows(view), [data.shown])
+            compare(WindowState.value("selectedCalculatorTool"), data.stored)
+        }
+
+        function test_clickingRowsSelectsAndStores() {
+            const view = open("bpm")
+            mouseClick(row(view, "overtones"))
+            compare(selectedRows(view), ["overtones"])
+            compare(WindowState.value("selectedCalculatorTool"), "overtones")
+            // Clicking the selected row again changes nothing on screen.
+            mouseClick(row(view, "overtones"))
+            compare(selectedRows(view), ["overtones"])
+            row(view, "rhythm").Accessible.pressAction()
+            compare(selectedRows(view), ["rhythm"])
+        }
+
+        function test_summaryFollowsTheState() {
+            const view = open("bpm")
+            const summary = findChild(view, "summary")
+            compare(summary.text, "A4 = 440 Hz\n120 BPM = 500 ms")
+            view.calculatorState.bpm = 90
+            view.calculatorState.a4 = 442.5
+            compare(summary.text, "A4 = 442.5 Hz\n90 BPM = 666.7 ms")
+        }
+
+        function test_everyToolRowIsReachableWithTab() {
+            const view = open("bpm")
+            row(view, "bpm").forceActiveFocus()
+            const reached = []
+            for (let i = 0; i < 12; ++i) {
+                const item = view.Window.activeFocusItem
+                if (item && item.objectName.startsWith("toolRow-"))
+                    reached.push(item.objectName.substring(8))
+                keyClick(Qt.Key_Tab)
+            }
+            for (const id of ["bpm", "rhythm", "space", "frequency", "temperament", "overtones", "harmony"])
+                verify(reached.indexOf(id) >= 0, id + " reachable")
+            // Return on a focused row selects it.
+            row(view, "space").forceActiveFocus()
+            keyClick(Qt.Key_Return)
+            compare(selectedRows(view), ["space"])
+        }
+    }
+}
