@@ -18,7 +18,7 @@ constexpr int kTransferTimeoutMs = 10'000;
 QPointer<Stats> g_product;
 Stats* g_override = nullptr;
 
-}  // namespace
+} // namespace
 
 const QUrl& Stats::endpoint()
 {
@@ -49,7 +49,8 @@ Stats* Stats::create(QQmlEngine*, QJSEngine*)
 
 QByteArray Stats::userAgent(const QString& version)
 {
-    return "Mozilla/5.0 (Macintosh) MorvelaCalculator/" + (version.isEmpty() ? QByteArray("dev") : version.toUtf8());
+    return "Mozilla/5.0 (Macintosh) MorvelaCalculator/" +
+           (version.isEmpty() ? QByteArray("dev") : version.toUtf8());
 }
 
 QByteArray Stats::eventBody(const QString& name, const QString& language)

@@ -13,9 +13,10 @@ class Preferences : public QObject {
     QML_ELEMENT
     QML_SINGLETON
     // The settings window's toggle: the inverse of "statsOptOut".
-    Q_PROPERTY(bool shareStatistics READ shareStatistics WRITE setShareStatistics NOTIFY shareStatisticsChanged)
+    Q_PROPERTY(
+        bool shareStatistics READ shareStatistics WRITE setShareStatistics NOTIFY shareStatisticsChanged)
 
-public:
+  public:
     static Preferences* create(QQmlEngine*, QJSEngine*);
     static Preferences& instance();
 
@@ -25,9 +26,9 @@ public:
     bool shareStatistics() const { return !statsOptOut(); }
     void setShareStatistics(bool share);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void shareStatisticsChanged();
 
-private:
+  private:
     Preferences() = default;
 };
