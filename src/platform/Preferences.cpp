@@ -23,6 +23,8 @@ Preferences* Preferences::create(QQmlEngine*, QJSEngine*)
 
 bool Preferences::statsOptOut()
 {
+    if (const std::optional<bool> unsaved = instance().m_unsavedOptOut)
+        return *unsaved;
     // A new QSettings re-reads the file when it changed since the last look.
     const QSettings settings(StateFiles::preferencesPath(), QSettings::IniFormat);
     return settings.value(kStatsOptOut, false).toBool();
@@ -31,13 +33,13 @@ bool Preferences::statsOptOut()
 void Preferences::setShareStatistics(bool share)
 {
     const bool changed = share != shareStatistics();
-    {
-        // Written at once; if the file cannot be written the value still holds for this run,
-        // because QSettings keeps it in its per-process cache.
-        QSettings settings(StateFiles::preferencesPath(), QSettings::IniFormat);
-        settings.setValue(kStatsOptOut, !share);
-        settings.sync();
-    }
+    QSettings settings(StateFiles::preferencesPath(), QSettings::IniFormat);
+    settings.setValue(kStatsOptOut, !share);
+    settings.sync();
+    if (settings.status() == QSettings::NoError)
+        m_unsavedOptOut.reset();
+    else
+        m_unsavedOptOut = !share;
     if (changed)
         Q_EMIT shareStatisticsChanged();
 }

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
 
+#include <optional>
+
 class QQmlEngine;
 class QJSEngine;
 
@@ -31,4 +33,7 @@ class Preferences : public QObject {
 
   private:
     Preferences() = default;
+
+    // The user's last choice while it could not be stored: it still counts for this run.
+    std::optional<bool> m_unsavedOptOut;
 };
