@@ -14,9 +14,10 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // recurrence, so the lanes are independent of each other and the loop over them vectorises.
 constexpr std::size_t kLanes = 8;
 
+// Buffers are far shorter than 2^31 frames; a signed index converts to double in vector code.
 double secondsOf(std::size_t frame)
 {
-    return static_cast<double>(frame) / kAudioSampleRate;
+    return static_cast<double>(static_cast<int>(frame)) / kAudioSampleRate;
 }
 
 // sin and cos of (t - onset) * angularFrequency for consecutive frames, by rotating a phasor
@@ -171,11 +172,10 @@ std::vector<float> makePartialsBuffer(const std::vector<Partial>& partials)
         0, kPartialsFrames,
         [&](std::size_t l, std::size_t i) {
             const double t = secondsOf(i);
-            double envelope = decay.value[l] * std::min(t / 0.008, 1.0);
+            const double envelope = decay.value[l] * std::min(t / 0.008, 1.0);
             const double fade = (1.6 - t) / 0.1;
-            if (fade < 1.0)
-                envelope = fade * envelope;
-            out[i] = out[i] * (gain * static_cast<float>(envelope));
+            const double faded = fade < 1.0 ? fade * envelope : envelope;
+            out[i] = out[i] * (gain * static_cast<float>(faded));
         },
         [&] { decay.advance(); });
     return out;
