@@ -24,7 +24,7 @@ void BPMControlsController::setState(CalculatorState* state)
     Q_EMIT stepLimitsChanged();
 }
 
-void BPMControlsController::setWindow(QWindow* window)
+void BPMControlsController::setWindow(QQuickWindow* window)
 {
     if (window == m_window)
         return;

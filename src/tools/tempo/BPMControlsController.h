@@ -5,7 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QWindow>
+#include <QQuickWindow>
 #include <QtQml/qqmlregistration.h>
 
 #include <functional>
@@ -19,7 +19,7 @@ class BPMControlsController : public QObject {
     QML_ELEMENT
     Q_PROPERTY(CalculatorState* state READ state WRITE setState NOTIFY stateChanged)
     // The window in which the Space key taps, whichever item has the keyboard focus.
-    Q_PROPERTY(QWindow* window READ window WRITE setWindow NOTIFY windowChanged)
+    Q_PROPERTY(QQuickWindow* window READ window WRITE setWindow NOTIFY windowChanged)
     // Range of the slider and the stepper.
     Q_PROPERTY(double minimum READ minimum CONSTANT)
     Q_PROPERTY(double maximum READ maximum CONSTANT)
@@ -33,8 +33,8 @@ public:
 
     CalculatorState* state() const { return m_state; }
     void setState(CalculatorState* state);
-    QWindow* window() const { return m_window; }
-    void setWindow(QWindow* window);
+    QQuickWindow* window() const { return m_window; }
+    void setWindow(QQuickWindow* window);
     static double minimum();
     static double maximum();
     bool canStepUp() const;
@@ -63,7 +63,7 @@ private:
     void onBpmChanged();
 
     QPointer<CalculatorState> m_state;
-    QPointer<QWindow> m_window;
+    QPointer<QQuickWindow> m_window;
     morvela::TapTempo m_tapTempo;
     Clock m_clock;
 };

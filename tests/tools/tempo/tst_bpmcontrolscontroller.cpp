@@ -9,7 +9,7 @@ using namespace std::chrono_literals;
 namespace {
 
 // A window that records the keys that reach it past any event filter.
-class KeyWindow : public QWindow {
+class KeyWindow : public QQuickWindow {
 public:
     QList<int> received;
 
