@@ -1,0 +1,200 @@
+import QtQuick
+import QtQuick.Controls
+import QtTest
+import Morvela
+import MorvelaTest
+import StatsTest
+
+Item {
+    id: root
+    width: 400
+    height: 300
+
+    Component {
+        id: viewComponent
+        SettingsView {}
+    }
+    Component {
+        id: buttonComponent
+        SettingsButton {}
+    }
+
+    TestCase {
+        name: "SettingsView"
+        when: windowShown
+
+        function init() {
+            PreferencesFile.remove()
+            TestServices.setDark(false)
+        }
+        function cleanup() {
+            PreferencesFile.remove()
+            TestServices.setDark(false)
+        }
+
+        function openView() {
+            const view = createTemporaryObject(viewComponent, root)
+            waitForRendering(view)
+            return view
+        }
+        function explanation(view) {
+            return findChild(view, "statisticsExplanation")
+        }
+
+        function test_toggleIsOnWithoutStoredPreference() {
+            const view = openView()
+            compare(PreferencesFile.storedOptOut(), "absent")
+            verify(view.shareToggle.checked)
+        }
+
+        function test_toggleShowsStoredOptOut() {
+            Preferences.shareStatistics = false
+            compare(PreferencesFile.storedOptOut(), "true")
+            const view = openView()
+            verify(!view.shareToggle.checked)
+        }
+
+        function test_switchingWritesTheInverse_data() {
+            return [
+                { tag: "click" },
+                { tag: "space key" },
+                { tag: "accessibility press" },
+                { tag: "accessibility toggle" }
+            ]
+        }
+        function test_switchingWritesTheInverse(data) {
+            const view = openView()
+            const toggle = view.shareToggle
+            function flip() {
+                if (data.tag === "click") {
+                    mouseClick(toggle)
+                } else if (data.tag === "space key") {
+                    toggle.forceActiveFocus(Qt.TabFocusReason)
+                    keyClick(Qt.Key_Space)
+                } else if (data.tag === "accessibility press") {
+                    toggle.Accessible.pressAction()
+                } else {
+                    toggle.Accessible.toggleAction()
+                }
+            }
+            flip()
+            verify(!toggle.checked)
+            compare(PreferencesFile.storedOptOut(), "true")
+            verify(!Preferences.shareStatistics)
+            flip()
+            verify(toggle.checked)
+            compare(PreferencesFile.storedOptOut(), "false")
+            verify(Preferences.shareStatistics)
+        }
+
+        // A second settings view (or anything else) writing the preference moves this toggle.
+        function test_toggleFollowsChangesMadeElsewhere() {
+            const view = openView()
+            const other = openView()
+            mouseClick(other.shareToggle)
+            verify(!view.shareToggle.checked)
+            Preferences.shareStatistics = true
+            verify(view.shareToggle.checked)
+            verify(other.shareToggle.checked)
+        }
+
+        function test_explanationNamesTheCollectionHost() {
+            const view = openView()
+            compare(Stats.host, "stats.morvela.app")
+            compare(explanation(view).text,
+                    "Counts app launches and which tools get used — nothing else. No cookies, no identifiers, "
+                    + "no personal data. Collected by our own server (stats.morvela.app), never shared with "
+                    + "third parties.")
+            // Wrapped, never cut short.
+            verify(explanation(view).lineCount > 1)
+            verify(!explanation(view).truncated)
+        }
+
+        function test_layout() {
+            const view = openView()
+            compare(view.implicitWidth, 380)
+            const toggle = view.shareToggle.mapToItem(view, 0, 0)
+            compare(toggle.x, 20)
+            compare(toggle.y, 20)
+            const text = explanation(view)
+            const textEnd = text.mapToItem(view, text.width, text.height)
+            compare(textEnd.x, 380 - 20)
+            compare(view.implicitHeight, textEnd.y + 20)
+        }
+
+        function test_followsTheAppearance() {
+            const view = openView()
+            // Colours read as text: a colour read from a property follows the property.
+            const lightText = String(explanation(view).color)
+            const lightOnTrack = String(view.shareToggle.indicator.color)
+            mouseClick(view.shareToggle)
+            const lightOffTrack = String(view.shareToggle.indicator.color)
+            verify(lightOnTrack !== lightOffTrack)
+            TestServices.setDark(true)
+            verify(String(explanation(view).color) !== lightText)
+            verify(String(view.shareToggle.indicator.color) !== lightOffTrack)
+        }
+    }
+
+    TestCase {
+        name: "SettingsButton"
+        when: windowShown
+
+        function openButton() {
+            const button = createTemporaryObject(buttonComponent, root)
+            waitForRendering(button)
+            return button
+        }
+
+        function test_describesItself() {
+            const button = openButton()
+            compare(button.ToolTip.text, "Settings")
+            compare(button.Accessible.name, "Settings")
+            compare(button.Accessible.role, Accessible.Button)
+            compare(button.focusPolicy, Qt.StrongFocus)
+            compare(button.contentItem.name, "gearshape")
+        }
+
+        function test_opensTheSettingsWindow_data() {
+            return [
+                { tag: "click" },
+                { tag: "keyboard" },
+                { tag: "shortcut" },
+                { tag: "accessibility press" }
+            ]
+        }
+        function test_opensTheSettingsWindow(data) {
+            const button = openButton()
+            // Built only when first opened.
+            compare(button.settingsWindow, null)
+            function open() {
+                if (data.tag === "click") {
+                    mouseClick(button)
+                } else if (data.tag === "keyboard") {
+                    button.forceActiveFocus(Qt.TabFocusReason)
+                    keyClick(Qt.Key_Space)
+                } else if (data.tag === "shortcut") {
+                    keySequence("Ctrl+,")
+                } else {
+                    button.Accessible.pressAction()
+                }
+            }
+            open()
+            const window = button.settingsWindow
+            verify(window !== null)
+            tryVerify(() => window.visible)
+            compare(window.title, "Settings")
+            compare(window.width, 380)
+            compare(window.minimumWidth, window.maximumWidth)
+            compare(window.color, MorvelaTheme.windowBackground)
+
+            window.close()
+            verify(!window.visible)
+            open()
+            // The same window comes back rather than a second one.
+            compare(button.settingsWindow, window)
+            tryVerify(() => window.visible)
+            window.close()
+        }
+    }
+}
