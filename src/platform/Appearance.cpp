@@ -54,7 +54,7 @@ void Appearance::askPortal()
     if (!bus.isConnected())
         return;
     bus.connect(kPortalService, kPortalPath, kSettingsInterface, QStringLiteral("SettingChanged"), this,
-                SLOT(onSettingChanged(QString, QString, QDBusVariant)));
+                SLOT(onSettingChanged(QString,QString,QDBusVariant)));
     QDBusMessage read = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kSettingsInterface,
                                                        QStringLiteral("Read"));
     read << kAppearanceGroup << kColorScheme;

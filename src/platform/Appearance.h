@@ -29,7 +29,8 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private Q_SLOTS:
+public Q_SLOTS:
+    // The portal's Settings.SettingChanged signal.
     void onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
 
 private:
