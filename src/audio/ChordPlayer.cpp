@@ -1,0 +1,70 @@
+#include "audio/ChordPlayer.h"
+
+#include "audio/AudioOutput.h"
+#include "audio/FrameClock.h"
+#include "audio/RtAudioOutput.h"
+#include "audio/VoiceMixer.h"
+#include "platform/Services.h"
+
+using namespace morvela;
+
+ChordPlayer& ChordPlayer::shared()
+{
+    static ChordPlayer* const player = [] {
+        auto* mixer = new VoiceMixer;
+        auto* output = new RtAudioOutput(*mixer);
+        return new ChordPlayer(*output, *mixer);
+    }();
+    return *player;
+}
+
+ChordPlayer::ChordPlayer(AudioOutput& output, VoiceMixer& mixer) : m_output(output), m_mixer(mixer) {}
+
+ChordPlayer::~ChordPlayer() = default;
+
+void ChordPlayer::playTriad(double rootHz, TriadQuality quality)
+{
+    const double requestedAt = FrameClock::now();
+    const auto notes = triadFrequencies(rootHz, quality);
+    schedule(makeBuffer({notes.begin(), notes.end()}), requestedAt);
+}
+
+void ChordPlayer::playTone(double hz)
+{
+    playPartials({{hz, 1.0f}});
+}
+
+void ChordPlayer::playPartials(const std::vector<Partial>& partials)
+{
+    if (partials.empty())
+        return;
+    const double requestedAt = FrameClock::now();
+    schedule(makePartialsBuffer(partials), requestedAt);
+}
+
+void ChordPlayer::playTick(double frequency, float gain)
+{
+    const double requestedAt = FrameClock::now();
+    schedule(makeTickBuffer(frequency, gain), requestedAt);
+}
+
+void ChordPlayer::schedule(std::vector<float> samples, double requestedAt)
+{
+    if (!m_output.isRunning()) {
+        // A new stream starts a new timeline in the mixer; harmless if the start fails.
+        m_mixer.restart();
+        if (!m_output.start())
+            return;
+    }
+    const int voice = m_nextVoice;
+    m_nextVoice = (m_nextVoice + 1) % VoiceMixer::kVoices;
+    m_mixer.play(voice, std::move(samples), requestedAt);
+
+    if (!m_idlePause)
+        m_idlePause = Services::timers().makeDelayedAction();
+    m_idlePause->arm(kIdlePause, [this] {
+        if (m_output.isRunning())
+            m_output.pause();
+        m_mixer.collectFinished();
+    });
+}

@@ -1,0 +1,167 @@
+#include "audio/RtAudioOutput.h"
+
+#include "audio/FrameClock.h"
+#include "audio/VoiceMixer.h"
+
+#include <alsa/asoundlib.h>
+#include <pthread.h>
+#include <rtaudio/RtAudio.h>
+#include <sched.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr unsigned int kSampleRate = 44100;
+constexpr unsigned int kPeriodFrames = 256;
+constexpr unsigned int kQueuedPeriods = 4;
+
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// RtAudio's error callback carries no user data; the output whose RtAudio call (UI thread) or
+// stream callback (audio thread) raised the error is the one current on that thread.
+thread_local RtAudioOutput* t_current = nullptr;
+
+class CurrentOutput {
+  public:
+    explicit CurrentOutput(RtAudioOutput* output) : m_previous(t_current) { t_current = output; }
+    ~CurrentOutput() { t_current = m_previous; }
+    CurrentOutput(const CurrentOutput&) = delete;
+    CurrentOutput& operator=(const CurrentOutput&) = delete;
+
+  private:
+    RtAudioOutput* m_previous;
+};
+
+// The lowest real-time priority already puts the callback ahead of every normal thread, which
+// is what keeps it on time under load. Without the right to it, the thread stays as it is.
+void raiseThreadPriority()
+{
+    sched_param parameters{};
+    parameters.sched_priority = sched_get_priority_min(SCHED_RR);
+    pthread_setschedparam(pthread_self(), SCHED_RR, &parameters);
+}
+
+} // namespace
+
+struct RtAudioOutput::Callbacks {
+    static int render(void* output, void*, unsigned int frames, double, RtAudioStreamStatus, void* user)
+    {
+        auto* self = static_cast<RtAudioOutput*>(user);
+        t_current = self;
+        auto* samples = static_cast<float*>(output);
+        if (self->m_lost.load(std::memory_order_acquire)) {
+            std::memset(samples, 0, sizeof(float) * 2 * frames);
+            return 2; // abort: the thread then waits instead of failing again and again
+        }
+        thread_local bool prioritised = false;
+        if (!prioritised) {
+            raiseThreadPriority();
+            prioritised = true;
+        }
+        self->m_mixer.render(samples, frames, morvela::FrameClock::now());
+        return 0;
+    }
+
+    static void error(RtAudioError::Type type, const std::string& text)
+    {
+        // An ALSA underrun is recovered by RtAudio itself; everything else means the device is gone.
+        if (type == RtAudioError::WARNING && text.find("underrun") != std::string::npos)
+            return;
+        if (t_current)
+            t_current->m_lost.store(true, std::memory_order_release);
+    }
+};
+
+RtAudioOutput::RtAudioOutput(morvela::VoiceMixer& mixer) : m_mixer(mixer)
+{
+    snd_lib_error_set_handler(ignoreAlsaError);
+}
+
+RtAudioOutput::~RtAudioOutput()
+{
+    close();
+}
+
+bool RtAudioOutput::start()
+{
+    if (m_lost.load(std::memory_order_acquire))
+        close();
+    if (!m_audio && !open())
+        return false;
+    CurrentOutput current(this);
+    try {
+        if (!m_audio->isStreamRunning())
+            m_audio->startStream();
+    } catch (const RtAudioError&) {
+        close();
+        return false;
+    }
+    if (!isRunning()) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+bool RtAudioOutput::isRunning() const
+{
+    return m_audio && !m_lost.load(std::memory_order_acquire) && m_audio->isStreamRunning();
+}
+
+void RtAudioOutput::pause()
+{
+    close();
+}
+
+bool RtAudioOutput::open()
+{
+    std::vector<RtAudio::Api> compiled;
+    RtAudio::getCompiledApi(compiled);
+    for (RtAudio::Api api : {RtAudio::LINUX_PULSE, RtAudio::LINUX_ALSA}) {
+        if (std::find(compiled.begin(), compiled.end(), api) == compiled.end())
+            continue;
+        CurrentOutput current(this);
+        m_lost.store(false, std::memory_order_release);
+        try {
+            auto audio = std::make_unique<RtAudio>(api);
+            audio->showWarnings(false);
+            if (audio->getDeviceCount() == 0)
+                continue;
+            RtAudio::StreamParameters parameters;
+            parameters.deviceId = audio->getDefaultOutputDevice();
+            parameters.nChannels = 2;
+            RtAudio::StreamOptions options;
+            options.numberOfBuffers = kQueuedPeriods;
+            options.streamName = "Morvela Calculator";
+            unsigned int frames = kPeriodFrames;
+            audio->openStream(&parameters, nullptr, RTAUDIO_FLOAT32, kSampleRate, &frames, &Callbacks::render,
+                              this, &options, &Callbacks::error);
+            if (!audio->isStreamOpen())
+                continue;
+            m_audio = std::move(audio);
+            return true;
+        } catch (const RtAudioError&) {
+            continue;
+        }
+    }
+    return false;
+}
+
+void RtAudioOutput::close()
+{
+    if (!m_audio)
+        return;
+    CurrentOutput current(this);
+    try {
+        if (m_audio->isStreamRunning())
+            m_audio->abortStream();
+        if (m_audio->isStreamOpen())
+            m_audio->closeStream();
+    } catch (const RtAudioError&) {
+        // Closing a stream whose server has gone may fail; the stream is dropped all the same.
+    }
+    m_audio.reset();
+    m_lost.store(false, std::memory_order_release);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "audio/AudioOutput.h"
+
+#include <atomic>
+#include <memory>
+
+class RtAudio;
+namespace morvela {
+class VoiceMixer;
+}
+
+// Plays the voice mixer through RtAudio: 44,100 Hz stereo float in periods of 256 frames with
+// four periods queued, on the PulseAudio API (which PipeWire serves too), else on ALSA's.
+//
+// Nothing is ever written to stderr: RtAudio's warnings are off, ALSA's error handler is
+// silenced, and the callback thread asks for real-time scheduling itself, because RtAudio
+// announces the outcome of RTAUDIO_SCHEDULE_REALTIME on stderr.
+//
+// Device loss (sound server stopped, device gone): RtAudio's error callback raises a flag; the
+// audio callback then aborts the stream instead of rendering (RtAudio would otherwise call it
+// again at once, over and over), and the next start() closes the stream on the UI thread and
+// opens a new one. pause() closes the stream as well, so a start() always finds out afresh
+// whether there is a device to play on.
+class RtAudioOutput final : public AudioOutput {
+  public:
+    explicit RtAudioOutput(morvela::VoiceMixer& mixer);
+    ~RtAudioOutput() override;
+    RtAudioOutput(const RtAudioOutput&) = delete;
+    RtAudioOutput& operator=(const RtAudioOutput&) = delete;
+
+    bool start() override;
+    bool isRunning() const override;
+    void pause() override;
+
+  private:
+    struct Callbacks;
+
+    bool open();
+    void close();
+
+    morvela::VoiceMixer& m_mixer;
+    std::unique_ptr<RtAudio> m_audio;
+    std::atomic<bool> m_lost{false};
+};
