@@ -6,11 +6,11 @@ import Morvela
 // on first use and brought to the front when opened again.
 AbstractButton {
     id: button
-    readonly property alias settingsWindow: windowLoader.item
+    readonly property Window settingsWindow: windowLoader.item as Window
 
     function openSettings() {
         windowLoader.active = true
-        const window = windowLoader.item
+        const window = settingsWindow
         window.show()
         window.raise()
         window.requestActivate()
@@ -73,7 +73,7 @@ AbstractButton {
             }
 
             Shortcut {
-                sequences: [StandardKey.Close, "Escape"]
+                sequences: ["Escape", "Ctrl+W"]
                 onActivated: settingsWindow.close()
             }
         }

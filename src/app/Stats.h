@@ -20,7 +20,7 @@ class Stats : public QObject {
     // The collection server named in the settings window.
     Q_PROPERTY(QString host READ host CONSTANT)
 
-  public:
+public:
     // The product's collection endpoint, built on first use.
     static const QUrl& endpoint();
     // The sender the shell uses; created on first use, owned by the application object.
@@ -43,7 +43,7 @@ class Stats : public QObject {
     // Returns at once; the transfer runs without the caller.
     void track(const QString& name);
 
-  private:
+private:
     QUrl m_target;
     QByteArray m_userAgent;
     QNetworkAccessManager m_network;

@@ -18,7 +18,7 @@ class Preferences : public QObject {
     Q_PROPERTY(
         bool shareStatistics READ shareStatistics WRITE setShareStatistics NOTIFY shareStatisticsChanged)
 
-  public:
+public:
     static Preferences* create(QQmlEngine*, QJSEngine*);
     static Preferences& instance();
 
@@ -28,10 +28,10 @@ class Preferences : public QObject {
     bool shareStatistics() const { return !statsOptOut(); }
     void setShareStatistics(bool share);
 
-  Q_SIGNALS:
+Q_SIGNALS:
     void shareStatisticsChanged();
 
-  private:
+private:
     Preferences() = default;
 
     // The user's last choice while it could not be stored: it still counts for this run.

@@ -14,7 +14,7 @@ class QTcpSocket;
 class LoopbackServer : public QObject {
     Q_OBJECT
 
-  public:
+public:
     enum class Mode {
         answer,  // 200 with an empty body and a Set-Cookie header
         silent,  // accepts and reads, never answers
@@ -39,7 +39,7 @@ class LoopbackServer : public QObject {
     int connections() const { return m_connections; }
     const QList<Request>& requests() const { return m_requests; }
 
-  private:
+private:
     void onNewConnection();
     void onReadyRead(QTcpSocket* socket);
 

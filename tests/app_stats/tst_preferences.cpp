@@ -28,7 +28,7 @@ QByteArray preferencesFile()
 class TestPreferences : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init() { QFile::remove(StateFiles::preferencesPath()); }
     void cleanup() { QFile::remove(StateFiles::preferencesPath()); }
 

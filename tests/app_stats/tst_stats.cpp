@@ -72,7 +72,7 @@ QString eventName(const LoopbackServer::Request& request)
 class TestStats : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase() { qInstallMessageHandler(recordMessage); }
 
     void init()

@@ -19,7 +19,7 @@ QString dataFile(const QString& suffix)
 class TestDesktopIntegration : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     // Docks and task bars match a window to its launcher by this name (the Wayland app id).
     void windowReportsTheDesktopFileName()
     {

@@ -196,5 +196,21 @@ Item {
             tryVerify(() => window.visible)
             window.close()
         }
+
+        function test_keysCloseTheSettingsWindow_data() {
+            return [
+                { tag: "Escape", key: Qt.Key_Escape, modifiers: Qt.NoModifier },
+                { tag: "Ctrl+W", key: Qt.Key_W, modifiers: Qt.ControlModifier }
+            ]
+        }
+        function test_keysCloseTheSettingsWindow(data) {
+            const button = openButton()
+            button.openSettings()
+            const window = button.settingsWindow
+            // Opened windows are activated: the keys go to the settings window.
+            tryVerify(() => window.visible && window.active && window.activeFocusItem !== null)
+            WindowKeys.click(window, data.key, data.modifiers)
+            verify(!window.visible)
+        }
     }
 }
