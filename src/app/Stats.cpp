@@ -11,6 +11,10 @@
 #include <QPointer>
 #include <QQmlEngine>
 
+#ifndef MORVELA_VERSION
+#define MORVELA_VERSION ""
+#endif
+
 namespace {
 
 constexpr int kTransferTimeoutMs = 10'000;
@@ -31,7 +35,7 @@ Stats& Stats::shared()
     if (g_override)
         return *g_override;
     if (!g_product)
-        g_product = new Stats(endpoint(), QStringLiteral(MORVELA_VERSION), QCoreApplication::instance());
+        g_product = new Stats(endpoint(), productVersion(), QCoreApplication::instance());
     return *g_product;
 }
 
@@ -45,6 +49,11 @@ Stats* Stats::create(QQmlEngine*, QJSEngine*)
     Stats* stats = &shared();
     QQmlEngine::setObjectOwnership(stats, QQmlEngine::CppOwnership);
     return stats;
+}
+
+QString Stats::productVersion()
+{
+    return QStringLiteral(MORVELA_VERSION);
 }
 
 QByteArray Stats::userAgent(const QString& version)

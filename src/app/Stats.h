@@ -35,7 +35,10 @@ public:
     // The compact JSON event message.
     static QByteArray eventBody(const QString& name, const QString& language);
 
-    explicit Stats(const QUrl& target = endpoint(), const QString& version = QStringLiteral(MORVELA_VERSION),
+    // The version this build was made from; empty when it has none.
+    static QString productVersion();
+
+    explicit Stats(const QUrl& target = endpoint(), const QString& version = productVersion(),
                    QObject* parent = nullptr);
 
     QString host() const { return endpoint().host(); }

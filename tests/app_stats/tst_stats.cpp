@@ -171,20 +171,26 @@ private Q_SLOTS:
 
     void userAgent_data()
     {
+        QTest::addColumn<bool>("productBuild");
         QTest::addColumn<QString>("version");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("no version") << QString()
+        QTest::newRow("no version") << false << QString()
                                     << QByteArray("Mozilla/5.0 (Macintosh) MorvelaCalculator/dev");
-        QTest::newRow("version") << QStringLiteral("1.0.0")
+        QTest::newRow("version") << false << QStringLiteral("1.0.0")
                                  << QByteArray("Mozilla/5.0 (Macintosh) MorvelaCalculator/1.0.0");
+        QTest::newRow("this build") << true << QString()
+                                    << QByteArray(
+                                           "Mozilla/5.0 (Macintosh) MorvelaCalculator/" PROJECT_VERSION_TEXT);
     }
     void userAgent()
     {
+        QFETCH(bool, productBuild);
         QFETCH(QString, version);
         QFETCH(QByteArray, expected);
         LoopbackServer server;
-        Stats stats(server.url(), version);
-        stats.track(QStringLiteral("launch"));
+        const auto stats = productBuild ? std::make_unique<Stats>(server.url())
+                                        : std::make_unique<Stats>(server.url(), version);
+        stats->track(QStringLiteral("launch"));
         QTRY_COMPARE(server.requests().size(), 1);
         QCOMPARE(server.requests().constFirst().headers.value("user-agent"), expected);
     }
