@@ -25,7 +25,7 @@ public:
         QByteArray method;
         QByteArray path;
         QByteArray version;
-        QHash<QByteArray, QByteArray> headers; // names in lower case
+        QHash<QByteArray, QByteArray> headers;  // names in lower case
         QByteArray body;
     };
 

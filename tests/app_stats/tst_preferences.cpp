@@ -23,7 +23,7 @@ QByteArray preferencesFile()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-} // namespace
+}  // namespace
 
 class TestPreferences : public QObject {
     Q_OBJECT

@@ -67,7 +67,7 @@ QString eventName(const LoopbackServer::Request& request)
     return bodyOf(request).value(QLatin1String("payload")).toObject().value(QLatin1String("name")).toString();
 }
 
-} // namespace
+}  // namespace
 
 class TestStats : public QObject {
     Q_OBJECT

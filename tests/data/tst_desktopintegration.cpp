@@ -14,7 +14,7 @@ QString dataFile(const QString& suffix)
     return QStringLiteral(MORVELA_DATA_DIR "/") + QStringLiteral(MORVELA_APP_ID) + suffix;
 }
 
-} // namespace
+}  // namespace
 
 class TestDesktopIntegration : public QObject {
     Q_OBJECT
