@@ -53,8 +53,10 @@ void Appearance::askPortal()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
+    // The whole message is taken: QtDBus does not match a QDBusVariant slot parameter to the
+    // signal's variant argument reliably.
     bus.connect(kPortalService, kPortalPath, kSettingsInterface, QStringLiteral("SettingChanged"), this,
-                SLOT(onSettingChanged(QString,QString,QDBusVariant)));
+                SLOT(onSettingChanged(QDBusMessage)));
     QDBusMessage read = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kSettingsInterface,
                                                        QStringLiteral("Read"));
     read << kAppearanceGroup << kColorScheme;
@@ -72,12 +74,14 @@ void Appearance::askPortal()
     });
 }
 
-void Appearance::onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value)
+void Appearance::onSettingChanged(const QDBusMessage& message)
 {
-    if (group != kAppearanceGroup || key != kColorScheme)
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() != 3 || arguments[0].toString() != kAppearanceGroup
+        || arguments[1].toString() != kColorScheme)
         return;
     bool ok = false;
-    const uint scheme = unwrap(value.variant()).toUInt(&ok);
+    const uint scheme = unwrap(arguments[2]).toUInt(&ok);
     if (ok)
         setColorScheme(scheme);
 }

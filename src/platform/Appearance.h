@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
 
-#include <QDBusVariant>
+#include <QDBusMessage>
 
 // Light or dark, as the desktop publishes it: the portal's org.freedesktop.appearance
 // color-scheme (1 = dark; 0 and 2 = light), followed live. Without a portal the lightness
@@ -30,8 +30,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 public Q_SLOTS:
-    // The portal's Settings.SettingChanged signal.
-    void onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    // The portal's Settings.SettingChanged signal (group, key, value).
+    void onSettingChanged(const QDBusMessage& message);
 
 private:
     Appearance();
