@@ -19,7 +19,17 @@ Item {
     }
 
     // Screens by raw tool id; a tool without a screen yet shows the bare backdrop.
-    readonly property var screens: ({})
+    readonly property var screens: ({
+            "bpm": bpmScreen
+        })
+
+    Component {
+        id: bpmScreen
+        BPMView {
+            state: calculatorState
+            accent: MorvelaTheme.saffron
+        }
+    }
 
     PremiumBackdrop {
         anchors.fill: parent
@@ -35,6 +45,8 @@ Item {
             Layout.preferredWidth: 228
             shell: shell
             calculatorState: calculatorState
+
+            SettingsButton {}
         }
         Rectangle {
             Layout.fillHeight: true
