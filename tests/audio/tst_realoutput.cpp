@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 #include <numeric>
 #include <thread>
@@ -110,6 +111,13 @@ class OutputCapture {
     int m_stdout = -1;
     int m_stderr = -1;
 };
+
+double processSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 void sleepMs(int milliseconds)
 {
@@ -245,8 +253,16 @@ class TestRealOutput : public QObject {
 
     void stoppedServerDropsSoundsSilently()
     {
+        ChordPlayer::shared().playTick(1760.0, 0.0f); // the output runs when the server goes
+        sleepMs(100);
         m_server->stop();
-        sleepMs(200);
+        // The stream fails; its callback must stop rather than fail over and over.
+        const double cpuBefore = processSeconds();
+        sleepMs(1000);
+        const double cpuUsed = processSeconds() - cpuBefore;
+        qInfo("CPU time in the second after the server stopped: %.1f ms", cpuUsed * 1e3);
+        QVERIFY2(cpuUsed < 0.1, qPrintable(QString::number(cpuUsed)));
+
         std::vector<double> durations;
         OutputCapture capture;
         for (int i = 0; i < 10; ++i) {
