@@ -21,8 +21,7 @@ class FrameClock {
     void reset() { m_count = 0; }
     // A callback is about to render `frame` at `instant`.
     void observe(std::int64_t frame, double instant);
-    bool isValid() const { return m_count > 0; }
-    // The (fractional) frame rendered at `instant`; only meaningful once isValid().
+    // The (fractional) frame rendered at `instant`; meaningful once a callback was observed.
     double frameAt(double instant) const { return (instant - m_offset) * m_rate; }
 
   private:

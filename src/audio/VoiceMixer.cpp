@@ -155,14 +155,11 @@ void VoiceMixer::addPlaying(Voice& voice, std::size_t from, std::size_t to)
 
 std::int64_t VoiceMixer::startFrame(const Sound& sound) const
 {
-    if (!m_clock.isValid())
-        return m_frame;
     const double target = std::floor(m_clock.frameAt(sound.requestedAt + m_startLatency) + 0.5);
     // Too late (or not a number): at once. Never more than a second ahead, whatever the instant.
     if (!(target > static_cast<double>(m_frame)))
         return m_frame;
-    return std::min(static_cast<std::int64_t>(std::min(target, 9.0e18)),
-                    m_frame + static_cast<std::int64_t>(kAudioSampleRate));
+    return static_cast<std::int64_t>(std::min(target, static_cast<double>(m_frame) + kAudioSampleRate));
 }
 
 void VoiceMixer::release(Sound* sound)
