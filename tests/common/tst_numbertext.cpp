@@ -12,6 +12,16 @@ class TestNumberText : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The German run is only worth something if the C library really uses a decimal comma.
+    void initTestCase()
+    {
+        if (qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("de_DE"))) {
+            char text[16];
+            std::snprintf(text, sizeof text, "%.1f", 1.5);
+            QCOMPARE(QByteArray(text), QByteArray("1,5"));
+        }
+    }
+
     void formatFixed_data()
     {
         QTest::addColumn<double>("value");
