@@ -2,13 +2,14 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStandardPaths>
 #include <QThread>
 
 PulseServer::PulseServer(const QString& directory) : m_directory(directory)
 {
     m_daemon.setProcessChannelMode(QProcess::MergedChannels);
-    m_daemon.setStandardOutputFile(QProcess::nullDevice());
+    m_daemon.setStandardOutputFile(directory + "/daemon.log", QIODevice::Append);
 }
 
 PulseServer::~PulseServer()
@@ -42,7 +43,7 @@ bool PulseServer::startOnce()
     m_daemon.setProcessEnvironment(clientEnvironment());
     m_daemon.start("pulseaudio",
                    {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no", "--system=no",
-                    "--log-target=stderr", "-L",
+                    "--log-target=stderr", "--log-level=debug", "-L",
                     "module-null-sink sink_name=nullsink rate=44100 channels=2 format=float32le", "-L",
                     "module-native-protocol-unix auth-anonymous=1 socket=" + m_directory + "/native"});
     if (!m_daemon.waitForStarted(5000))
@@ -83,6 +84,14 @@ void PulseServer::stop()
         m_daemon.kill();
         m_daemon.waitForFinished(5000);
     }
+}
+
+int PulseServer::underruns() const
+{
+    QFile log(m_directory + "/daemon.log");
+    if (!log.open(QIODevice::ReadOnly))
+        return 0;
+    return static_cast<int>(log.readAll().count("Implicit underrun of"));
 }
 
 QString PulseServer::address() const

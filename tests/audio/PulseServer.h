@@ -24,6 +24,9 @@ class PulseServer {
 
     // "unix:<socket>", for PULSE_SERVER.
     QString address() const;
+    // How often so far a playback stream ran dry in the server: the machine did not let the
+    // stream's data through in time.
+    int underruns() const;
     // The environment for clients: this process's, with PULSE_SERVER and the private folders.
     QProcessEnvironment clientEnvironment() const;
 

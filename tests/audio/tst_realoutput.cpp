@@ -126,12 +126,59 @@ void sleepMs(int milliseconds)
 
 } // namespace
 
+// What the monitor recorded of one attempt at a measurement.
+struct Take {
+    std::vector<float> left;
+    std::vector<float> right;
+    std::vector<MonitorRecorder::Chunk> chunks;
+    std::vector<double> requests; // instants at which the clicks were requested
+    double slowestRequest = 0.0;  // longest a click request took to return, in seconds
+    bool disturbed = false;       // the machine held the stream or a request up
+};
+
 // The chord player as the application has it, on a PulseAudio daemon of the test's own.
+//
+// A measurement is repeated (up to three times) when the machine demonstrably disturbed it: the
+// server reports that our stream ran dry, or the test thread was held up while requesting a
+// click. A fault of the player shows in every attempt; the thresholds are never relaxed.
 class TestRealOutput : public QObject {
     Q_OBJECT
 
+    static constexpr int kAttempts = 3;
+
     QTemporaryDir m_directory{QDir::tempPath() + "/morvela-pulse-XXXXXX"};
     std::unique_ptr<PulseServer> m_server;
+
+    // Records while `play` runs, after the recorder has settled, and for `tail` ms after.
+    template <typename Play> Take record(Play&& play, int tail)
+    {
+        Take take;
+        MonitorRecorder recorder(m_server->clientEnvironment());
+        if (!recorder.start())
+            return take;
+        sleepMs(kRecorderSettleMs);
+        const int underruns = m_server->underruns();
+        play(take);
+        sleepMs(tail);
+        take.disturbed = take.disturbed || m_server->underruns() > underruns;
+        recorder.stop();
+        take.left = std::move(recorder.left);
+        take.right = std::move(recorder.right);
+        take.chunks = std::move(recorder.chunks);
+        return take;
+    }
+
+    template <typename Play> Take recordUndisturbed(Play&& play, int tail)
+    {
+        Take take;
+        for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+            take = record(play, tail);
+            if (!take.disturbed)
+                break;
+            qInfo("attempt %d was disturbed by the machine (stream ran dry or request held up)", attempt);
+        }
+        return take;
+    }
 
   private Q_SLOTS:
     void initTestCase()
@@ -147,43 +194,42 @@ class TestRealOutput : public QObject {
 
     void toneHasItsPitchAndLevel()
     {
-        MonitorRecorder recorder(m_server->clientEnvironment());
-        QVERIFY(recorder.start());
-        sleepMs(kRecorderSettleMs);
-        // A silent click starts the output first: when a stream joins the null sink, the sink
-        // rewinds, and its monitor may then lose the stream's first milliseconds.
-        ChordPlayer::shared().playTick(1760.0, 0.0f);
-        sleepMs(300);
-        ChordPlayer::shared().playTone(440.0);
-        sleepMs(2000);
-        recorder.stop();
+        const Take take = recordUndisturbed(
+            [](Take&) {
+                // A silent click starts the output first: when a stream joins the null sink, the
+                // sink rewinds, and its monitor may then lose the stream's first milliseconds.
+                ChordPlayer::shared().playTick(1760.0, 0.0f);
+                sleepMs(300);
+                ChordPlayer::shared().playTone(440.0);
+            },
+            2000);
 
-        const auto found = onsets(recorder.left, 0.01f, 0);
+        const auto found = onsets(take.left, 0.01f, 0);
         QVERIFY2(!found.empty(), "the tone was not recorded");
         const auto start = static_cast<std::size_t>(found.front());
         QVERIFY(start > 200);
-        QCOMPARE(peak(recorder.left, 0, start - 200), 0.0f); // silent until then
+        QCOMPARE(peak(take.left, 0, start - 200), 0.0f); // silent until then
 
-        const double pitch = frequency(recorder.left, start + 2205, start + 44100);
-        const float level = peak(recorder.left, start, start + 4410);
+        const double pitch = frequency(take.left, start + 2205, start + 44100);
+        const float level = peak(take.left, start, start + 4410);
         const float expected = 0.9f * peak(makePartialsBuffer({{440.0, 1.0f}}));
         qInfo("tone: %.3f Hz, peak %.4f (%.4f in the buffer times 0.9)", pitch, level, expected);
         QVERIFY2(std::abs(pitch - 440.0) < 1.0, qPrintable(QString::number(pitch)));
         QVERIFY2(std::abs(level / (0.55f * 0.9f) - 1.0f) < 0.02f, qPrintable(QString::number(level)));
         QVERIFY2(std::abs(level - expected) < 0.002f, qPrintable(QString::number(level)));
-        QVERIFY(std::equal(recorder.left.begin(), recorder.left.end(), recorder.right.begin()));
+        QVERIFY(take.left == take.right);
 
         // Sample for sample what the mixer made of it, so without a dropout: the recording is
         // silent (exactly 0) up to the buffer's second sample, the first that is not 0.
         const auto firstSound =
-            std::find_if(recorder.left.begin(), recorder.left.end(), [](float s) { return s != 0.0f; });
-        const auto origin = static_cast<std::size_t>(firstSound - recorder.left.begin()) - 1;
+            std::find_if(take.left.begin(), take.left.end(), [](float s) { return s != 0.0f; });
+        const auto origin = static_cast<std::size_t>(firstSound - take.left.begin()) - 1;
         const auto tone = makePartialsBuffer({{440.0, 1.0f}});
-        QVERIFY(origin + tone.size() <= recorder.left.size());
+        QVERIFY(origin + tone.size() <= take.left.size());
         float worst = 0.0f;
         std::size_t worstFrame = 0;
         for (std::size_t i = 0; i < tone.size(); ++i) {
-            const float difference = std::abs(recorder.left[origin + i] - tone[i] * VoiceMixer::kVolume);
+            const float difference = std::abs(take.left[origin + i] - tone[i] * VoiceMixer::kVolume);
             if (difference > worst) {
                 worst = difference;
                 worstFrame = i;
@@ -195,24 +241,27 @@ class TestRealOutput : public QObject {
 
     void clickTrainKeepsTheTimerSpacing()
     {
-        MonitorRecorder recorder(m_server->clientEnvironment());
-        QVERIFY(recorder.start());
-        sleepMs(kRecorderSettleMs);
-        ChordPlayer::shared().playTick(1760.0, 0.55f); // starts the output
-        sleepMs(300);
-
-        std::vector<double> requests;
-        const auto first = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
-        for (int k = 0; k < 32; ++k) {
-            std::this_thread::sleep_until(first + k * std::chrono::milliseconds(125));
-            requests.push_back(FrameClock::now());
-            ChordPlayer::shared().playTick(1760.0, 0.55f);
-        }
-        sleepMs(500);
-        recorder.stop();
+        const Take take = recordUndisturbed(
+            [](Take& take) {
+                ChordPlayer::shared().playTick(1760.0, 0.55f); // starts the output
+                sleepMs(300);
+                const auto first = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
+                for (int k = 0; k < 32; ++k) {
+                    std::this_thread::sleep_until(first + k * std::chrono::milliseconds(125));
+                    const double requested = FrameClock::now();
+                    ChordPlayer::shared().playTick(1760.0, 0.55f);
+                    take.requests.push_back(requested);
+                    take.slowestRequest = std::max(take.slowestRequest, FrameClock::now() - requested);
+                }
+                // Held up for longer than the start latency leaves for it, a click is late.
+                take.disturbed = take.slowestRequest > VoiceMixer::kStartMargin;
+            },
+            500);
+        const auto& requests = take.requests;
+        QCOMPARE(requests.size(), std::size_t(32));
 
         const float threshold = 0.05f;
-        auto found = onsets(recorder.left, threshold, 2000);
+        auto found = onsets(take.left, threshold, 2000);
         QCOMPARE(found.size(), requests.size() + 1);
         found.erase(found.begin());
         // Where the threshold is crossed within a click, to find the click's first frame.
@@ -234,7 +283,7 @@ class TestRealOutput : public QObject {
         }
         const double sd = std::sqrt(variance / deviations.size());
 
-        const double recordedFrom = recordingStart(recorder.chunks, requests.front(), requests.back() + 0.2);
+        const double recordedFrom = recordingStart(take.chunks, requests.front(), requests.back() + 0.2);
         std::vector<double> latencies;
         for (std::size_t k = 0; k < found.size(); ++k)
             latencies.push_back(recordedFrom + (found[k] - rise) / kRate - requests[k]);
@@ -243,8 +292,9 @@ class TestRealOutput : public QObject {
             std::accumulate(latencies.begin(), latencies.end(), 0.0) / latencies.size();
 
         qInfo("clicks: interval deviation from the requests sd %.3f ms, worst %.3f ms; "
-              "latency %.2f ms mean, %.2f to %.2f ms",
-              sd * 1e3, worst * 1e3, meanLatency * 1e3, *shortest * 1e3, *longest * 1e3);
+              "latency %.2f ms mean, %.2f to %.2f ms; slowest request %.3f ms",
+              sd * 1e3, worst * 1e3, meanLatency * 1e3, *shortest * 1e3, *longest * 1e3,
+              take.slowestRequest * 1e3);
         QVERIFY2(sd < 0.0005, qPrintable(QString::number(sd * 1e3)));
         QVERIFY2(worst < 0.0015, qPrintable(QString::number(worst * 1e3)));
         QVERIFY2(*longest < 0.030, qPrintable(QString::number(*longest * 1e3)));
@@ -287,20 +337,21 @@ class TestRealOutput : public QObject {
     void firstSoundAfterTheServerReturnsPlays()
     {
         QVERIFY2(m_server->start(), "the test's PulseAudio daemon did not restart");
-        MonitorRecorder recorder(m_server->clientEnvironment());
-        QVERIFY(recorder.start());
-        sleepMs(kRecorderSettleMs);
-        OutputCapture capture;
-        ChordPlayer::shared().playTone(440.0);
-        sleepMs(2000);
-        const QByteArray printed = capture.finish();
-        recorder.stop();
+        QByteArray printed;
+        const Take take = record(
+            [&](Take&) {
+                OutputCapture capture;
+                ChordPlayer::shared().playTone(440.0);
+                sleepMs(2000);
+                printed = capture.finish();
+            },
+            0);
         QVERIFY2(printed.isEmpty(), printed.constData());
-        const auto found = onsets(recorder.left, 0.01f, 0);
+        const auto found = onsets(take.left, 0.01f, 0);
         QVERIFY2(!found.empty(), "the tone was not recorded");
         const auto start = static_cast<std::size_t>(found.front());
-        const double pitch = frequency(recorder.left, start + 2205, start + 44100);
-        QVERIFY2(std::abs(pitch - 440.0) < 1.0, qPrintable(QString::number(pitch)));
+        const float level = peak(take.left, start, start + 4410);
+        QVERIFY2(std::abs(level / (0.55f * 0.9f) - 1.0f) < 0.02f, qPrintable(QString::number(level)));
     }
 };
 
