@@ -58,7 +58,6 @@ void LoopbackServer::onReadyRead(QTcpSocket* socket)
         const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
         request.method = requestLine.value(0);
         request.path = requestLine.value(1);
-        request.version = requestLine.value(2);
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const qsizetype colon = lines[i].indexOf(':');
             if (colon > 0)

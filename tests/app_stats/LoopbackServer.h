@@ -24,7 +24,6 @@ public:
     struct Request {
         QByteArray method;
         QByteArray path;
-        QByteArray version;
         QHash<QByteArray, QByteArray> headers;  // names in lower case
         QByteArray body;
     };
