@@ -4,8 +4,9 @@ import Morvela
 import MorvelaTest
 import TempoTest
 
-// The figures themselves are proven in tst_tempo and tst_tempo_controllers; this checks that the
-// screen shows them, copies them and routes every input to the controls.
+// The figures are proven in tst_tempo and the controls' own rules in tst_bpmcontrolscontroller;
+// this checks that the screen shows the figures, copies them and routes every input to the
+// controls. Also run under de_DE.UTF-8: every figure and accepted tempo keeps its decimal point.
 Item {
     id: root
     width: 960
@@ -81,17 +82,19 @@ Item {
 
         function test_header_data() {
             return [
-                { tag: "quarter", label: "Quarter", value: "500.00 ms", copied: "500.00" },
-                { tag: "dotted eighth", label: "1/8 dotted", value: "375.00 ms", copied: "375.00" },
-                { tag: "sixteenth rate", label: "1/16 Hz", value: "8.00", copied: "8.00" }
+                { tag: "quarter", label: "Quarter", value: "500.00 ms", copied: "500.00", at90: "666.67 ms" },
+                { tag: "dotted eighth", label: "1/8 dotted", value: "375.00 ms", copied: "375.00", at90: "500.00 ms" },
+                { tag: "sixteenth rate", label: "1/16 Hz", value: "8.00", copied: "8.00", at90: "6.00" }
             ]
         }
-        // A header value shows its unit and copies the bare number.
+        // A header value shows its unit, copies the bare number and follows the tempo.
         function test_header(data) {
-            const tile = findItem(view, item => item.metric !== undefined && item.metric.label === data.label)
-            compare(tile.metric.value, data.value)
-            mouseClick(tile)
+            const tile = () => findItem(view, item => item.metric !== undefined && item.metric.label === data.label)
+            compare(tile().metric.value, data.value)
+            mouseClick(tile())
             compare(TestServices.clipboardText(), data.copied)
+            state.bpm = 90
+            compare(tile().metric.value, data.at90)
         }
 
         function test_matrixRowShowsUnits() {

@@ -1,4 +1,3 @@
-#include "tools/tempo/BPMController.h"
 #include "tools/tempo/BPMControlsController.h"
 
 #include <QtTest>
@@ -18,20 +17,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override { received.append(event->key()); }
 };
 
-QStringList row(SubdivisionMatrixModel* matrix, int index)
-{
-    QStringList cells;
-    for (int role : {SubdivisionMatrixModel::NoteRole, SubdivisionMatrixModel::StraightRole,
-                     SubdivisionMatrixModel::DottedRole, SubdivisionMatrixModel::TripletRole,
-                     SubdivisionMatrixModel::RateHzRole})
-        cells.append(matrix->index(index).data(role).toString());
-    return cells;
-}
-
 } // namespace
 
-// Runs under C.UTF-8 and de_DE.UTF-8: every figure has a decimal point.
-class TestTempoControllers : public QObject {
+class TestBPMControlsController : public QObject {
     Q_OBJECT
 
     std::unique_ptr<CalculatorState> m_state;
@@ -58,22 +46,6 @@ private Q_SLOTS:
     {
         m_state = std::make_unique<CalculatorState>();
         showControls();
-    }
-
-    // Header values and matrix rows as printed; a tempo change reaches both.
-    void screenFiguresFollowTheTempo()
-    {
-        BPMController screen;
-        screen.setState(m_state.get());
-        QCOMPARE((QStringList{screen.quarter(), screen.dottedEighth(), screen.sixteenthRate()}),
-                 (QStringList{"500.00", "375.00", "8.00"}));
-        QCOMPARE(row(screen.matrix(), 7), (QStringList{"1/128", "15.62", "23.44", "10.42", "64.00"}));
-
-        QSignalSpy values(&screen, &BPMController::valuesChanged);
-        m_state->setBpm(90);
-        QCOMPARE(values.count(), 1);
-        QCOMPARE(screen.quarter(), QStringLiteral("666.67"));
-        QCOMPARE(row(screen.matrix(), 3), (QStringList{"1/8", "333.33", "500.00", "222.22", "3.00"}));
     }
 
     void commitText_data()
@@ -199,5 +171,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestTempoControllers)
-#include "tst_tempo_controllers.moc"
+QTEST_MAIN(TestBPMControlsController)
+#include "tst_bpmcontrolscontroller.moc"
