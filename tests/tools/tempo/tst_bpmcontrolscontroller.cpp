@@ -112,22 +112,19 @@ private Q_SLOTS:
         QCOMPARE(m_controls->canStepDown(), canStepDown);
     }
 
+    // Keys other than Space reach the focused item: the screen test types into the field.
     void spaceKey_data()
     {
-        QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("autoRepeat");
         QTest::addColumn<bool>("taps");
         QTest::addColumn<bool>("reachesWindow");
-        QTest::newRow("space") << int(Qt::Key_Space) << int(Qt::NoModifier) << false << true << false;
-        QTest::newRow("held space") << int(Qt::Key_Space) << int(Qt::NoModifier) << true << false << false;
-        QTest::newRow("control space")
-            << int(Qt::Key_Space) << int(Qt::ControlModifier) << false << false << true;
-        QTest::newRow("other key") << int(Qt::Key_T) << int(Qt::NoModifier) << false << false << true;
+        QTest::newRow("space") << int(Qt::NoModifier) << false << true << false;
+        QTest::newRow("held space") << int(Qt::NoModifier) << true << false << false;
+        QTest::newRow("control space") << int(Qt::ControlModifier) << false << false << true;
     }
     void spaceKey()
     {
-        QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(bool, autoRepeat);
         QFETCH(bool, taps);
@@ -135,8 +132,8 @@ private Q_SLOTS:
         KeyWindow window;
         m_controls->setWindow(&window);
         tapOnceAt90();
-        const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("t");
-        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text, autoRepeat);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::KeyboardModifiers(modifiers),
+                        QStringLiteral(" "), autoRepeat);
         QCoreApplication::sendEvent(&window, &press);
         QCOMPARE(m_state->bpm(), taps ? 120.0 : 90.0);
         QCOMPARE(window.received.size(), reachesWindow ? 1 : 0);
