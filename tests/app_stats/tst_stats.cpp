@@ -177,9 +177,7 @@ private Q_SLOTS:
             QJsonObject body = QJsonDocument::fromJson(request.body).object();
             QJsonObject payload = body.take(QLatin1String("payload")).toObject();
             QCOMPARE(body, (QJsonObject{{QStringLiteral("type"), QStringLiteral("event")}}));
-            const QJsonValue name = payload.take(QLatin1String("name"));
-            QVERIFY(name.isString());
-            names.append(name.toString());
+            names.append(payload.take(QLatin1String("name")).toString());
             QCOMPARE(payload, fixedMembers);
         }
         // Parallel connections may deliver the events in another order.
