@@ -58,11 +58,13 @@ RowLayout {
         spacing: 10
         visible: header.metrics.length > 0
 
+        // By position, so that new values update the tiles in place and a tile's copied
+        // feedback outlives a change of its value.
         Repeater {
-            model: header.metrics
+            model: header.metrics.length
             MetricTile {
-                required property var modelData
-                metric: modelData
+                required property int index
+                metric: header.metrics[index]
             }
         }
     }

@@ -15,8 +15,6 @@ public:
 
     // Records a tap; gives the tempo once the sequence has two taps or more.
     std::optional<double> tap(TimePoint now);
-    // Forgets the current sequence.
-    void reset() { m_taps.clear(); }
 
     static constexpr std::chrono::milliseconds maximumGap{2500};
     static constexpr std::size_t averagedTaps = 9;

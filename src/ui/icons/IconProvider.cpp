@@ -39,15 +39,9 @@ bool isSymbolName(const QString& name)
 
 QColor tintFromQuery(const QString& query)
 {
-    QString value = QUrlQuery(query).queryItemValue(QStringLiteral("color"), QUrl::FullyDecoded);
-    const auto isHexDigit = [](QChar c) {
-        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-    };
-    const bool bareHex =
-        (value.size() == 6 || value.size() == 8) && std::all_of(value.cbegin(), value.cend(), isHexDigit);
-    if (bareHex)
-        value.prepend(QLatin1Char('#'));
-    const QColor color = QColor::fromString(value);
+    // "#rrggbb" or "#aarrggbb", as Icon.qml writes it; black otherwise.
+    const QColor color =
+        QColor::fromString(QUrlQuery(query).queryItemValue(QStringLiteral("color"), QUrl::FullyDecoded));
     return color.isValid() ? color : QColor(Qt::black);
 }
 
