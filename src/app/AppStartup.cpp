@@ -24,12 +24,13 @@ bool displayAvailable()
 namespace {
 // While the platform plugin starts, its own complaints are replaced by one line of ours.
 bool g_starting = true;
-}  // namespace
+} // namespace
 
 void installQuietFatalHandler()
 {
     static QtMessageHandler previous = nullptr;
-    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context,
+                                         const QString& text) {
         if (type == QtFatalMsg && g_starting) {
             const QByteArray display = qgetenv("DISPLAY");
             std::fprintf(stderr,
@@ -66,4 +67,4 @@ void configureEngine(QQmlEngine& engine)
     registerIconProvider(engine);
 }
 
-}  // namespace AppStartup
+} // namespace AppStartup

@@ -14,4 +14,4 @@ void configureApplication(QGuiApplication& app);
 // Import path and image providers of the Morvela module.
 void configureEngine(QQmlEngine& engine);
 
-}  // namespace AppStartup
+} // namespace AppStartup

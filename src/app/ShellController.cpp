@@ -14,10 +14,11 @@ QString qs(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-}  // namespace
+} // namespace
 
 ShellController::ShellController(QObject* parent)
-    : QObject(parent), m_selectedToolId(m_windowState.value(kSelectedToolKey, QStringLiteral("bpm")).toString())
+    : QObject(parent),
+      m_selectedToolId(m_windowState.value(kSelectedToolKey, QStringLiteral("bpm")).toString())
 {
 }
 

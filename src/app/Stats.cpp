@@ -22,7 +22,7 @@ constexpr int kTransferTimeoutMs = 10'000;
 QPointer<Stats> g_product;
 Stats* g_override = nullptr;
 
-}  // namespace
+} // namespace
 
 const QUrl& Stats::endpoint()
 {

@@ -21,7 +21,8 @@ constexpr std::array<Entry, 7> kEntries{{
     {CalculatorTool::frequency, "frequency", "Pitch", "Notes, octaves, tuning", "pianokeys", "teal"},
     {CalculatorTool::temperament, "temperament", "Temperament", "N-TET experiments", "dial.medium", "lake"},
     {CalculatorTool::overtones, "overtones", "Overtones", "Harmonic series", "waveform.path", "copper"},
-    {CalculatorTool::harmony, "harmony", "Harmony", "Circle of fifths", "smallcircle.filled.circle", "lacquer"},
+    {CalculatorTool::harmony, "harmony", "Harmony", "Circle of fifths", "smallcircle.filled.circle",
+     "lacquer"},
 }};
 
 const Entry& entry(CalculatorTool tool)
@@ -29,23 +30,39 @@ const Entry& entry(CalculatorTool tool)
     return kEntries[static_cast<size_t>(tool)];
 }
 
-}  // namespace
+} // namespace
 
 const std::array<CalculatorTool, 7>& allCases()
 {
     static const std::array<CalculatorTool, 7> cases = [] {
         std::array<CalculatorTool, 7> result{};
-        std::transform(kEntries.begin(), kEntries.end(), result.begin(), [](const Entry& e) { return e.tool; });
+        std::transform(kEntries.begin(), kEntries.end(), result.begin(),
+                       [](const Entry& e) { return e.tool; });
         return result;
     }();
     return cases;
 }
 
-std::string_view rawValue(CalculatorTool tool) { return entry(tool).rawValue; }
-std::string_view title(CalculatorTool tool) { return entry(tool).title; }
-std::string_view subtitle(CalculatorTool tool) { return entry(tool).subtitle; }
-std::string_view symbol(CalculatorTool tool) { return entry(tool).symbol; }
-std::string_view tint(CalculatorTool tool) { return entry(tool).tint; }
+std::string_view rawValue(CalculatorTool tool)
+{
+    return entry(tool).rawValue;
+}
+std::string_view title(CalculatorTool tool)
+{
+    return entry(tool).title;
+}
+std::string_view subtitle(CalculatorTool tool)
+{
+    return entry(tool).subtitle;
+}
+std::string_view symbol(CalculatorTool tool)
+{
+    return entry(tool).symbol;
+}
+std::string_view tint(CalculatorTool tool)
+{
+    return entry(tool).tint;
+}
 
 std::optional<CalculatorTool> toolFromRawValue(std::string_view raw)
 {
@@ -68,8 +85,8 @@ std::string compact(double value)
 
 std::string sidebarSummary(double a4, double bpm)
 {
-    return "A4 = " + compact(a4) + " Hz\n" + compact(bpm) + " BPM = " + compact(60000.0 / std::max(bpm, 1.0))
-           + " ms";
+    return "A4 = " + compact(a4) + " Hz\n" + compact(bpm) +
+           " BPM = " + compact(60000.0 / std::max(bpm, 1.0)) + " ms";
 }
 
-}  // namespace morvela::ToolCatalogue
+} // namespace morvela::ToolCatalogue

@@ -31,5 +31,5 @@ std::string compact(double value);
 // "A4 = 440 Hz\n120 BPM = 500 ms"
 std::string sidebarSummary(double a4, double bpm);
 
-}  // namespace ToolCatalogue
-}  // namespace morvela
+} // namespace ToolCatalogue
+} // namespace morvela

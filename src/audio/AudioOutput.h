@@ -2,7 +2,7 @@
 
 // The device the voice mixer plays through, as the chord player sees it.
 class AudioOutput {
-  public:
+public:
     virtual ~AudioOutput() = default;
     // Starts the output, opening the device if needed; false when there is none to play on.
     virtual bool start() = 0;

@@ -16,7 +16,7 @@ class VoiceMixer;
 // newer ones have started. The output starts with the first sound (a failed start drops that
 // sound and changes nothing else; the next sound tries again) and pauses 10 s after the last.
 class ChordPlayer final : public SoundOutput {
-  public:
+public:
     static constexpr std::chrono::milliseconds kIdlePause{10000};
 
     // The application's player, on the sound server. Created on first use and never destroyed:
@@ -36,7 +36,7 @@ class ChordPlayer final : public SoundOutput {
     // The voice the next sound will use, 0 to 15.
     int nextVoice() const { return m_nextVoice; }
 
-  private:
+private:
     void schedule(std::vector<float> samples, double requestedAt);
 
     AudioOutput& m_output;

@@ -12,7 +12,7 @@ namespace morvela {
 // sound card that runs slower than the steady clock (at 100 ppm it is 19 µs behind) and move to
 // the new timeline within 0.19 s after the output lost time (an underrun, a stalled server).
 class FrameClock {
-  public:
+public:
     explicit FrameClock(double sampleRate) : m_rate(sampleRate) {}
 
     // Seconds on the steady clock: the time base of requests and callbacks.
@@ -24,7 +24,7 @@ class FrameClock {
     // The (fractional) frame rendered at `instant`; meaningful once a callback was observed.
     double frameAt(double instant) const { return (instant - m_offset) * m_rate; }
 
-  private:
+private:
     static constexpr std::size_t kWindow = 32;
 
     double m_rate;

@@ -28,13 +28,13 @@ void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 thread_local RtAudioOutput* t_current = nullptr;
 
 class CurrentOutput {
-  public:
+public:
     explicit CurrentOutput(RtAudioOutput* output) : m_previous(t_current) { t_current = output; }
     ~CurrentOutput() { t_current = m_previous; }
     CurrentOutput(const CurrentOutput&) = delete;
     CurrentOutput& operator=(const CurrentOutput&) = delete;
 
-  private:
+private:
     RtAudioOutput* m_previous;
 };
 

@@ -23,7 +23,7 @@ class VoiceMixer;
 // opens a new one. pause() closes the stream as well, so a start() always finds out afresh
 // whether there is a device to play on.
 class RtAudioOutput final : public AudioOutput {
-  public:
+public:
     explicit RtAudioOutput(morvela::VoiceMixer& mixer);
     ~RtAudioOutput() override;
     RtAudioOutput(const RtAudioOutput&) = delete;
@@ -33,7 +33,7 @@ class RtAudioOutput final : public AudioOutput {
     bool isRunning() const override;
     void pause() override;
 
-  private:
+private:
     struct Callbacks;
 
     bool open();

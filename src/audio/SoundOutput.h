@@ -7,7 +7,7 @@
 // What the screens ask of the sound engine. Each call renders one sound and plays it at once on
 // the next of sixteen voices; nothing is reported back. ChordPlayer::shared() is the real one.
 class SoundOutput {
-  public:
+public:
     virtual ~SoundOutput() = default;
     virtual void playTriad(double rootHz, morvela::TriadQuality quality) = 0;
     virtual void playTone(double hz) = 0;

@@ -12,7 +12,7 @@ namespace morvela {
 template <typename T, std::size_t Capacity> class SpscQueue {
     static_assert(Capacity >= 2 && (Capacity & (Capacity - 1)) == 0, "Capacity must be a power of two");
 
-  public:
+public:
     // Producer thread only.
     bool push(const T& item)
     {
@@ -38,7 +38,7 @@ template <typename T, std::size_t Capacity> class SpscQueue {
 
     static constexpr std::size_t capacity() { return Capacity - 1; }
 
-  private:
+private:
     std::array<T, Capacity> m_items{};
     alignas(64) std::atomic<std::size_t> m_head{0};
     alignas(64) std::atomic<std::size_t> m_tail{0};

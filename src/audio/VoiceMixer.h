@@ -24,7 +24,7 @@ namespace morvela {
 // therefore keep the timer's spacing to the sample, wherever their requests fall within a
 // callback period. A sound that arrives too late for that frame starts at once.
 class VoiceMixer {
-  public:
+public:
     static constexpr int kVoices = 16;
     static constexpr float kVolume = 0.9f;
     // Start latency: one callback period (256 frames, 5.8 ms), so the callback that renders the
@@ -55,7 +55,7 @@ class VoiceMixer {
     // Fills `frames` stereo frames; `now` is FrameClock::now() at the start of the callback.
     void render(float* interleavedStereo, std::size_t frames, double now);
 
-  private:
+private:
     struct Sound {
         std::vector<float> samples;
         double requestedAt;

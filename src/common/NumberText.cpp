@@ -39,7 +39,7 @@ locale_t cLocale()
     return locale;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<double> parseTypedNumber(std::string_view text)
 {
@@ -60,4 +60,4 @@ std::optional<double> parseTypedNumber(std::string_view text)
     return value;
 }
 
-}  // namespace morvela
+} // namespace morvela

@@ -14,4 +14,4 @@ std::string formatFixed(double value, int decimals);
 // Infinite and NaN results are rejected.
 std::optional<double> parseTypedNumber(std::string_view text);
 
-}  // namespace morvela
+} // namespace morvela

@@ -10,9 +10,12 @@
 // also when the value is unchanged, and also raises the object-wide changed().
 // Optional integers ("no current step") are QVariants that are either invalid or hold a qint64.
 #define MORVELA_STATE_FIELD(Type, name, setter, initial)                                                     \
-    Q_PROPERTY(Type name READ name WRITE setter NOTIFY name##Changed)                                       \
+    Q_PROPERTY(Type name READ name WRITE setter NOTIFY name##Changed)                                        \
 public:                                                                                                      \
-    Type name() const { return m_##name; }                                                                   \
+    Type name() const                                                                                        \
+    {                                                                                                        \
+        return m_##name;                                                                                     \
+    }                                                                                                        \
     void setter(const Type& value)                                                                           \
     {                                                                                                        \
         m_##name = value;                                                                                    \

@@ -26,7 +26,7 @@ QVariant unwrap(QVariant value)
     return value;
 }
 
-}  // namespace
+} // namespace
 
 Appearance& Appearance::instance()
 {
@@ -77,8 +77,8 @@ void Appearance::askPortal()
 void Appearance::onSettingChanged(const QDBusMessage& message)
 {
     const QList<QVariant> arguments = message.arguments();
-    if (arguments.size() != 3 || arguments[0].toString() != kAppearanceGroup
-        || arguments[1].toString() != kColorScheme)
+    if (arguments.size() != 3 || arguments[0].toString() != kAppearanceGroup ||
+        arguments[1].toString() != kColorScheme)
         return;
     bool ok = false;
     const uint scheme = unwrap(arguments[2]).toUInt(&ok);

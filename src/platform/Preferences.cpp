@@ -7,7 +7,7 @@
 
 namespace {
 const QString kStatsOptOut = QStringLiteral("statsOptOut");
-}  // namespace
+} // namespace
 
 Preferences& Preferences::instance()
 {

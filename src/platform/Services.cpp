@@ -6,14 +6,20 @@ namespace {
 
 class QtTimerFactory final : public TimerFactory {
 public:
-    std::unique_ptr<DelayedAction> makeDelayedAction() override { return std::make_unique<QtDelayedAction>(); }
-    std::unique_ptr<RepeatingTimer> makeRepeatingTimer() override { return std::make_unique<QtRepeatingTimer>(); }
+    std::unique_ptr<DelayedAction> makeDelayedAction() override
+    {
+        return std::make_unique<QtDelayedAction>();
+    }
+    std::unique_ptr<RepeatingTimer> makeRepeatingTimer() override
+    {
+        return std::make_unique<QtRepeatingTimer>();
+    }
 };
 
 Clipboard* g_clipboard = nullptr;
 TimerFactory* g_timers = nullptr;
 
-}  // namespace
+} // namespace
 
 namespace Services {
 
@@ -39,4 +45,4 @@ void setTimerFactory(TimerFactory* factory)
     g_timers = factory;
 }
 
-}  // namespace Services
+} // namespace Services

@@ -21,4 +21,4 @@ Clipboard& clipboard();
 TimerFactory& timers();
 void setClipboard(Clipboard* clipboard);
 void setTimerFactory(TimerFactory* factory);
-}  // namespace Services
+} // namespace Services

@@ -16,26 +16,27 @@ QString xdgHome(const char* variable, const QString& fallbackBelowHome)
     return QDir::homePath() + QLatin1Char('/') + fallbackBelowHome;
 }
 
-}  // namespace
+} // namespace
 
 namespace StateFiles {
 
 QString windowStatePath()
 {
-    return xdgHome("XDG_STATE_HOME", QStringLiteral(".local/state")) + QLatin1Char('/') + kFolder
-           + QStringLiteral("/window-state.ini");
+    return xdgHome("XDG_STATE_HOME", QStringLiteral(".local/state")) + QLatin1Char('/') + kFolder +
+           QStringLiteral("/window-state.ini");
 }
 
 QString preferencesPath()
 {
-    return xdgHome("XDG_CONFIG_HOME", QStringLiteral(".config")) + QLatin1Char('/') + kFolder
-           + QStringLiteral("/preferences.ini");
+    return xdgHome("XDG_CONFIG_HOME", QStringLiteral(".config")) + QLatin1Char('/') + kFolder +
+           QStringLiteral("/preferences.ini");
 }
 
-}  // namespace StateFiles
+} // namespace StateFiles
 
 WindowState::WindowState(QObject* parent)
-    : QObject(parent), m_settings(std::make_unique<QSettings>(StateFiles::windowStatePath(), QSettings::IniFormat))
+    : QObject(parent),
+      m_settings(std::make_unique<QSettings>(StateFiles::windowStatePath(), QSettings::IniFormat))
 {
 }
 

@@ -14,7 +14,7 @@ namespace StateFiles {
 QString windowStatePath();
 // $XDG_CONFIG_HOME/morvela-calculator/preferences.ini (default ~/.config)
 QString preferencesPath();
-}  // namespace StateFiles
+} // namespace StateFiles
 
 // The main window's restorable values (selected tool, key selection, geometry). Every write
 // goes to disk at once, so a crash loses nothing.

@@ -4,7 +4,9 @@
 
 using namespace std::chrono_literals;
 
-CopyFeedback::CopyFeedback(QObject* parent) : QObject(parent), m_reset(Services::timers().makeDelayedAction()) {}
+CopyFeedback::CopyFeedback(QObject* parent) : QObject(parent), m_reset(Services::timers().makeDelayedAction())
+{
+}
 
 void CopyFeedback::setText(const QString& text)
 {

@@ -11,7 +11,7 @@ QColor rgba(float r, float g, float b, float a)
 {
     return QColor::fromRgbF(r, g, b, a);
 }
-}  // namespace
+} // namespace
 
 MorvelaTheme& MorvelaTheme::instance()
 {

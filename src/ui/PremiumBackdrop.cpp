@@ -46,7 +46,8 @@ void PremiumBackdrop::paint(QPainter* painter)
     painter->fillRect(area, gradient);
 
     painter->setRenderHint(QPainter::Antialiasing);
-    painter->setPen(QPen(dark ? faded(MorvelaTheme::saffron(), 0.055) : faded(MorvelaTheme::spruce(), 0.045), 1.0));
+    painter->setPen(
+        QPen(dark ? faded(MorvelaTheme::saffron(), 0.055) : faded(MorvelaTheme::spruce(), 0.045), 1.0));
     const std::vector<QLineF> lines = hairlines(area.width(), area.height());
     painter->drawLines(lines.data(), static_cast<int>(lines.size()));
 }

@@ -25,7 +25,7 @@ void store(const QString& id)
     settings.setValue(kKey, id);
 }
 
-}  // namespace
+} // namespace
 
 class TestShell : public QObject {
     Q_OBJECT
@@ -51,10 +51,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("pitch") << "frequency" << "frequency";
-        QTest::newRow("harmony") << "harmony" << "harmony";
-        QTest::newRow("no such tool") << "tempo" << "bpm";
-        QTest::newRow("empty") << "" << "bpm";
+        QTest::newRow("pitch") << "frequency"
+                               << "frequency";
+        QTest::newRow("harmony") << "harmony"
+                                 << "harmony";
+        QTest::newRow("no such tool") << "tempo"
+                                      << "bpm";
+        QTest::newRow("empty") << ""
+                               << "bpm";
     }
     void restoresStoredTool()
     {

@@ -10,7 +10,7 @@ QString qs(std::string_view text)
 {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
-}  // namespace
+} // namespace
 
 class TestToolCatalogue : public QObject {
     Q_OBJECT
@@ -24,16 +24,41 @@ private Q_SLOTS:
         QTest::addColumn<QString>("subtitle");
         QTest::addColumn<QString>("symbol");
         QTest::addColumn<QString>("tint");
-        QTest::newRow("tempo") << 0 << "bpm" << "Tempo" << "BPM, ms, Hz" << "metronome" << "saffron";
-        QTest::newRow("rhythm") << 1 << "rhythm" << "Rhythm" << "Euclidean patterns" << "circle.dotted" << "fern";
-        QTest::newRow("space") << 2 << "space" << "Space" << "Reverb & delay times" << "water.waves" << "dusk";
-        QTest::newRow("pitch") << 3 << "frequency" << "Pitch" << "Notes, octaves, tuning" << "pianokeys" << "teal";
-        QTest::newRow("temperament") << 4 << "temperament" << "Temperament" << "N-TET experiments"
-                                     << "dial.medium" << "lake";
-        QTest::newRow("overtones") << 5 << "overtones" << "Overtones" << "Harmonic series" << "waveform.path"
+        QTest::newRow("tempo") << 0 << "bpm"
+                               << "Tempo"
+                               << "BPM, ms, Hz"
+                               << "metronome"
+                               << "saffron";
+        QTest::newRow("rhythm") << 1 << "rhythm"
+                                << "Rhythm"
+                                << "Euclidean patterns"
+                                << "circle.dotted"
+                                << "fern";
+        QTest::newRow("space") << 2 << "space"
+                               << "Space"
+                               << "Reverb & delay times"
+                               << "water.waves"
+                               << "dusk";
+        QTest::newRow("pitch") << 3 << "frequency"
+                               << "Pitch"
+                               << "Notes, octaves, tuning"
+                               << "pianokeys"
+                               << "teal";
+        QTest::newRow("temperament") << 4 << "temperament"
+                                     << "Temperament"
+                                     << "N-TET experiments"
+                                     << "dial.medium"
+                                     << "lake";
+        QTest::newRow("overtones") << 5 << "overtones"
+                                   << "Overtones"
+                                   << "Harmonic series"
+                                   << "waveform.path"
                                    << "copper";
-        QTest::newRow("harmony") << 6 << "harmony" << "Harmony" << "Circle of fifths"
-                                 << "smallcircle.filled.circle" << "lacquer";
+        QTest::newRow("harmony") << 6 << "harmony"
+                                 << "Harmony"
+                                 << "Circle of fifths"
+                                 << "smallcircle.filled.circle"
+                                 << "lacquer";
     }
     void catalogue()
     {

@@ -24,7 +24,7 @@ public:
     struct Request {
         QByteArray method;
         QByteArray path;
-        QHash<QByteArray, QByteArray> headers;  // names in lower case
+        QHash<QByteArray, QByteArray> headers; // names in lower case
         QByteArray body;
     };
 

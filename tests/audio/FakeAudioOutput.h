@@ -4,7 +4,7 @@
 
 // An output whose start succeeds or fails as the test says; it counts what it was asked.
 class FakeAudioOutput final : public AudioOutput {
-  public:
+public:
     bool start() override
     {
         ++starts;

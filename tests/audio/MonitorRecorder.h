@@ -11,7 +11,7 @@
 // fragments). A thread of its own reads the pipe, so that each chunk carries the steady-clock
 // instant it arrived: this ties the recording to the instants at which sounds were requested.
 class MonitorRecorder {
-  public:
+public:
     struct Chunk {
         double arrival; // FrameClock::now() when it was read
         std::size_t endFrame;
@@ -30,7 +30,7 @@ class MonitorRecorder {
     std::vector<float> right;
     std::vector<Chunk> chunks;
 
-  private:
+private:
     void read();
 
     QProcessEnvironment m_environment;

@@ -9,7 +9,7 @@
 // that clients reach through PULSE_SERVER, so no session daemon is ever involved and nothing is
 // written outside `directory`.
 class PulseServer {
-  public:
+public:
     explicit PulseServer(const QString& directory);
     ~PulseServer();
     PulseServer(const PulseServer&) = delete;
@@ -30,7 +30,7 @@ class PulseServer {
     // The environment for clients: this process's, with PULSE_SERVER and the private folders.
     QProcessEnvironment clientEnvironment() const;
 
-  private:
+private:
     bool startOnce();
     bool answers() const;
 

@@ -12,7 +12,7 @@
 //     QCOMPARE(sound.calls.size(), 1u);
 //     QCOMPARE(sound.calls[0].kind, RecordingSoundOutput::Kind::tick);
 class RecordingSoundOutput final : public SoundOutput {
-  public:
+public:
     enum class Kind { triad, tone, partials, tick };
     struct Call {
         Kind kind;

@@ -45,7 +45,7 @@ std::vector<float> renderLeft(VoiceMixer& mixer, std::size_t frames, bool* chann
 
 // The mixer's callback on a thread of its own, several times faster than a device.
 class RenderThread {
-  public:
+public:
     explicit RenderThread(VoiceMixer& mixer)
         : m_thread([this, &mixer] {
               float buffer[2 * kPeriod];
@@ -62,7 +62,7 @@ class RenderThread {
         m_thread.join();
     }
 
-  private:
+private:
     std::atomic<bool> m_running{true};
     std::thread m_thread;
 };
@@ -84,7 +84,7 @@ class TestChordPlayer : public QObject {
 
     std::unique_ptr<ManualClock> m_clock;
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init()
     {
         m_clock = std::make_unique<ManualClock>();

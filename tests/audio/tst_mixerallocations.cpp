@@ -84,7 +84,7 @@ using namespace morvela;
 class TestMixerAllocations : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void counterSeesAllocations()
     {
         g_allocatorCalls = 0;

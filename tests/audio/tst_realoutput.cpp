@@ -80,7 +80,7 @@ double recordingStart(const std::vector<MonitorRecorder::Chunk>& chunks, double 
 
 // Everything this process writes to stdout and stderr while it exists goes to a file.
 class OutputCapture {
-  public:
+public:
     OutputCapture()
     {
         m_file.open();
@@ -106,7 +106,7 @@ class OutputCapture {
         return m_file.readAll();
     }
 
-  private:
+private:
     QTemporaryFile m_file;
     int m_stdout = -1;
     int m_stderr = -1;
@@ -180,7 +180,7 @@ class TestRealOutput : public QObject {
         return take;
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase()
     {
         if (!PulseServer::isInstalled())

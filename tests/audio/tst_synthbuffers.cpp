@@ -42,7 +42,7 @@ float peak(const std::vector<float>& samples)
 class TestSynthBuffers : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void matchesFormula_data()
     {
         QTest::addColumn<Render>("fast");

@@ -22,7 +22,7 @@ std::vector<float> constant(float value, std::size_t frames)
 // Plays the device: callbacks of 256 frames, callback k due at start + k periods and arriving
 // `lateness(k)` seconds after that; keeps what was rendered.
 class Device {
-  public:
+public:
     explicit Device(VoiceMixer& mixer, std::function<double(int)> lateness = {})
         : m_mixer(mixer), m_lateness(std::move(lateness))
     {
@@ -59,7 +59,7 @@ class Device {
     std::vector<float> left;
     bool channelsDiffer = false;
 
-  private:
+private:
     void callback()
     {
         float buffer[2 * kPeriod];
@@ -106,7 +106,7 @@ std::function<double(int)> latenessPattern(const QString& name)
 class TestVoiceMixer : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void sumsVoicesAtVolumeIntoBothChannels()
     {
         VoiceMixer mixer;

@@ -103,8 +103,12 @@ private Q_SLOTS:
         QTest::newRow("overflowing exponent") << QByteArray("1e999");
         QTest::newRow("sign only") << QByteArray("-");
         QTest::newRow("bare hex prefix") << QByteArray("0x");
-        QTest::newRow("embedded NUL") << QByteArray("5\0" "1", 3);
-        QTest::newRow("leading NUL") << QByteArray("\0" "5", 2);
+        QTest::newRow("embedded NUL") << QByteArray("5\0"
+                                                    "1",
+                                                    3);
+        QTest::newRow("leading NUL") << QByteArray("\0"
+                                                   "5",
+                                                   2);
     }
     void parseRejected()
     {

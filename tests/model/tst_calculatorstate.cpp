@@ -11,7 +11,7 @@ QList<qint64> ints(std::initializer_list<qint64> values)
     return QList<qint64>(values);
 }
 
-}  // namespace
+} // namespace
 
 class TestCalculatorState : public QObject {
     Q_OBJECT
@@ -71,12 +71,31 @@ private Q_SLOTS:
         QStringList names;
         for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
             names << QString::fromLatin1(meta.property(i).name());
-        QCOMPARE(names, (QStringList{"bpm", "bpmText", "a4", "a4Text", "progression", "progressionPlaying",
-                                     "playingStep", "customTotalBars", "customPreDivision", "overtonePitchClass",
-                                     "overtoneOctave", "overtonesEnabled", "overtoneStep", "overtoneSweeping",
-                                     "euclidSteps", "euclidPulses", "euclidRotation", "euclidNote",
-                                     "euclidPlaying", "euclidStep", "tetDivisions", "tetReference",
-                                     "tetReferenceText", "tetPlaying", "tetStep"}));
+        QCOMPARE(names, (QStringList{"bpm",
+                                     "bpmText",
+                                     "a4",
+                                     "a4Text",
+                                     "progression",
+                                     "progressionPlaying",
+                                     "playingStep",
+                                     "customTotalBars",
+                                     "customPreDivision",
+                                     "overtonePitchClass",
+                                     "overtoneOctave",
+                                     "overtonesEnabled",
+                                     "overtoneStep",
+                                     "overtoneSweeping",
+                                     "euclidSteps",
+                                     "euclidPulses",
+                                     "euclidRotation",
+                                     "euclidNote",
+                                     "euclidPlaying",
+                                     "euclidStep",
+                                     "tetDivisions",
+                                     "tetReference",
+                                     "tetReferenceText",
+                                     "tetPlaying",
+                                     "tetStep"}));
     }
 
     // Writing the value a field already holds still notifies: once on the field, once overall.

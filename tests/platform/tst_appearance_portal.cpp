@@ -34,7 +34,7 @@ public Q_SLOTS:
     }
 };
 
-}  // namespace
+} // namespace
 
 class TestAppearancePortal : public QObject {
     Q_OBJECT
@@ -71,8 +71,8 @@ private Q_SLOTS:
     {
         QFETCH(uint, scheme);
         QFETCH(bool, dark);
-        QDBusMessage changed = QDBusMessage::createSignal(kPath, QStringLiteral("org.freedesktop.portal.Settings"),
-                                                          QStringLiteral("SettingChanged"));
+        QDBusMessage changed = QDBusMessage::createSignal(
+            kPath, QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("SettingChanged"));
         changed << QStringLiteral("org.freedesktop.appearance") << QStringLiteral("color-scheme")
                 << QVariant::fromValue(QDBusVariant(scheme));
         QVERIFY(m_bus.send(changed));
@@ -82,8 +82,8 @@ private Q_SLOTS:
     void ignoresOtherSettings()
     {
         QTRY_VERIFY(!Appearance::instance().dark());
-        QDBusMessage other = QDBusMessage::createSignal(kPath, QStringLiteral("org.freedesktop.portal.Settings"),
-                                                        QStringLiteral("SettingChanged"));
+        QDBusMessage other = QDBusMessage::createSignal(
+            kPath, QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("SettingChanged"));
         other << QStringLiteral("org.freedesktop.appearance") << QStringLiteral("accent-color")
               << QVariant::fromValue(QDBusVariant(1u));
         QSignalSpy darkChanged(&Appearance::instance(), &Appearance::darkChanged);

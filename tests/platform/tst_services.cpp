@@ -1,10 +1,10 @@
 #include "platform/Appearance.h"
 #include "platform/Clipboard.h"
 #include "platform/QtTimers.h"
-#include "support/FakeTimers.h"
-#include "ui/CopyFeedback.h"
 #include "platform/Services.h"
+#include "support/FakeTimers.h"
 #include "support/RecordingClipboard.h"
+#include "ui/CopyFeedback.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

@@ -25,7 +25,7 @@ void settle(int milliseconds = 150)
     loop.exec();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {

@@ -68,7 +68,7 @@ private:
     int m_id = 0;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<DelayedAction> ManualClock::makeDelayedAction()
 {
@@ -97,8 +97,8 @@ void ManualClock::advance(Ms by)
     const Ms target = m_now + by;
     for (;;) {
         auto due = std::min_element(m_entries.begin(), m_entries.end(), [](const auto& a, const auto& b) {
-            return a.second.deadline < b.second.deadline
-                   || (a.second.deadline == b.second.deadline && a.first < b.first);
+            return a.second.deadline < b.second.deadline ||
+                   (a.second.deadline == b.second.deadline && a.first < b.first);
         });
         if (due == m_entries.end() || due->second.deadline > target)
             break;

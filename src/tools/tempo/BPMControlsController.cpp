@@ -67,7 +67,7 @@ void BPMControlsController::commitText()
         return;
     const double committed = Tempo::commitBpmText(m_state->bpmText().toStdString(), m_state->bpm());
     if (committed != m_state->bpm())
-        m_state->setBpm(committed);  // which rewrites the text
+        m_state->setBpm(committed); // which rewrites the text
     else
         syncTextFromValue();
 }

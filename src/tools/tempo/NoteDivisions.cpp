@@ -8,4 +8,4 @@ const std::vector<NoteDivision>& all()
     return divisions;
 }
 
-}  // namespace morvela::NoteDivisions
+} // namespace morvela::NoteDivisions

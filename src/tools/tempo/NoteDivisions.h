@@ -19,5 +19,5 @@ const std::vector<NoteDivision>& all();
 // Position of the quarter note in all(): the row the table marks as the reference.
 inline constexpr std::size_t referenceIndex = 2;
 
-}  // namespace NoteDivisions
-}  // namespace morvela
+} // namespace NoteDivisions
+} // namespace morvela

@@ -13,7 +13,7 @@ QString twoDecimals(double value)
     return QString::fromStdString(formatFixed(value, 2));
 }
 
-}  // namespace
+} // namespace
 
 SubdivisionMatrixModel::SubdivisionMatrixModel(QObject* parent) : QAbstractListModel(parent) {}
 
@@ -21,7 +21,8 @@ void SubdivisionMatrixModel::setBpm(double bpm)
 {
     m_bpm = bpm;
     if (rowCount() > 0)
-        Q_EMIT dataChanged(index(0), index(rowCount() - 1), {StraightRole, DottedRole, TripletRole, RateHzRole});
+        Q_EMIT dataChanged(index(0), index(rowCount() - 1),
+                           {StraightRole, DottedRole, TripletRole, RateHzRole});
 }
 
 int SubdivisionMatrixModel::rowCount(const QModelIndex& parent) const

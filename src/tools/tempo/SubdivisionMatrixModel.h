@@ -12,7 +12,14 @@ class SubdivisionMatrixModel : public QAbstractListModel {
     QML_UNCREATABLE("The tempo screen's controller owns the matrix.")
 
 public:
-    enum Role { NoteRole = Qt::UserRole + 1, StraightRole, DottedRole, TripletRole, RateHzRole, ReferenceRole };
+    enum Role {
+        NoteRole = Qt::UserRole + 1,
+        StraightRole,
+        DottedRole,
+        TripletRole,
+        RateHzRole,
+        ReferenceRole
+    };
 
     explicit SubdivisionMatrixModel(QObject* parent = nullptr);
 

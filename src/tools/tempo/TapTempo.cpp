@@ -24,4 +24,4 @@ std::optional<double> TapTempo::tap(TimePoint now)
     return std::clamp(std::round(60.0 / average), Tempo::controlMinimum, Tempo::controlMaximum);
 }
 
-}  // namespace morvela
+} // namespace morvela

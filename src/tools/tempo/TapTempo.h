@@ -24,4 +24,4 @@ private:
     std::deque<TimePoint> m_taps;
 };
 
-}  // namespace morvela
+} // namespace morvela

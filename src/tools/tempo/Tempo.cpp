@@ -18,7 +18,7 @@ double beat(double bpm)
     return bpm > 0 ? 60000.0 / bpm : 0.0;
 }
 
-}  // namespace
+} // namespace
 
 double straight(double bpm, std::int64_t n)
 {
@@ -80,4 +80,4 @@ double steppedBpm(double bpm, int steps)
     return forward ? stepped : bpm;
 }
 
-}  // namespace morvela::Tempo
+} // namespace morvela::Tempo

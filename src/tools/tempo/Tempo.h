@@ -43,4 +43,4 @@ double sliderBpm(double written);
 // stays as it is (so 999 does not step up to 400, but does step down to it).
 double steppedBpm(double bpm, int steps);
 
-}  // namespace morvela::Tempo
+} // namespace morvela::Tempo

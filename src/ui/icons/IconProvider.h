@@ -10,7 +10,7 @@ class QQmlEngine;
 // Qt already multiplies an Image's sourceSize by the window's device pixel ratio before it asks,
 // so the requested size is in device pixels. An unknown name gives a transparent image.
 class IconProvider : public QQuickImageProvider {
-  public:
+public:
     IconProvider();
 
     QImage requestImage(const QString& id, QSize* size, const QSize& requestedSize) override;
