@@ -64,5 +64,19 @@ int main(int argc, char* argv[])
             }
         }
     }
-    return written == 2 * tools.size() ? 0 : 1;
+    // The settings window, in both appearances.
+    QObject* settingsButton = window->findChild<QObject*>(QStringLiteral("settingsButton"));
+    if (settingsButton && QMetaObject::invokeMethod(settingsButton, "openSettings")) {
+        auto* settings = QQmlProperty::read(settingsButton, "settingsWindow").value<QQuickWindow*>();
+        for (const bool dark : {false, true}) {
+            Appearance::instance().setColorScheme(dark ? 1 : 0);
+            settle();
+            const QString file = out.filePath(QStringLiteral("settings-%1.png").arg(dark ? "dark" : "light"));
+            if (settings && settings->grabWindow().save(file)) {
+                std::printf("%s\n", qPrintable(file));
+                ++written;
+            }
+        }
+    }
+    return written == 2 * tools.size() + 2 ? 0 : 1;
 }
