@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QString>
+#include <QStandardPaths>
+#include <QThread>
 
 // A PulseAudio daemon of the test's own: runtime, config and home folders inside `directory`, a
 // null sink "nullsink" (44,100 Hz stereo float; its monitor is "nullsink.monitor") and a socket
@@ -10,29 +13,94 @@
 // written outside `directory`.
 class PulseServer {
 public:
-    explicit PulseServer(const QString& directory);
-    ~PulseServer();
+    explicit PulseServer(const QString& directory) : m_directory(directory)
+    {
+        m_daemon.setProcessChannelMode(QProcess::MergedChannels);
+        m_daemon.setStandardOutputFile(directory + "/daemon.log", QIODevice::Append);
+        m_daemon.setProcessEnvironment(clientEnvironment());
+    }
+    ~PulseServer() { stop(); }
     PulseServer(const PulseServer&) = delete;
     PulseServer& operator=(const PulseServer&) = delete;
 
-    static bool isInstalled();
+    static bool isInstalled()
+    {
+        for (const char* tool : {"pulseaudio", "parecord", "pactl"})
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                return false;
+        return true;
+    }
 
-    // Starts the daemon and waits until it answers; tries a few times.
-    bool start();
-    // Stops it and waits until it has gone.
-    void stop();
+    // Starts the daemon and waits until it answers; tries three times.
+    bool start()
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            for (const char* folder : {"home", "config", "state", "cache", "runtime"})
+                QDir(m_directory).mkpath(folder);
+            QFile::setPermissions(m_directory + "/runtime",
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            m_daemon.start(
+                "pulseaudio",
+                {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no", "--system=no",
+                 "--log-target=stderr", "--log-level=debug", "-L",
+                 "module-null-sink sink_name=nullsink rate=44100 channels=2 format=float32le", "-L",
+                 "module-native-protocol-unix auth-anonymous=1 socket=" + m_directory + "/native"});
+            QElapsedTimer waited;
+            waited.start();
+            while (m_daemon.waitForStarted(5000) && m_daemon.state() == QProcess::Running &&
+                   waited.elapsed() < 10000) {
+                if (answers())
+                    return true;
+                QThread::msleep(100);
+            }
+            stop();
+        }
+        return false;
+    }
+    // Stops the daemon and waits until it has gone.
+    void stop()
+    {
+        if (m_daemon.state() == QProcess::NotRunning)
+            return;
+        m_daemon.terminate();
+        if (!m_daemon.waitForFinished(5000)) {
+            m_daemon.kill();
+            m_daemon.waitForFinished(5000);
+        }
+    }
 
     // "unix:<socket>", for PULSE_SERVER.
-    QString address() const;
+    QString address() const { return "unix:" + m_directory + "/native"; }
     // How often so far a playback stream ran dry in the server: the machine did not let the
     // stream's data through in time.
-    int underruns() const;
+    int underruns() const
+    {
+        QFile log(m_directory + "/daemon.log");
+        return log.open(QIODevice::ReadOnly) ? static_cast<int>(log.readAll().count("Implicit underrun of"))
+                                             : 0;
+    }
     // The environment for clients: this process's, with PULSE_SERVER and the private folders.
-    QProcessEnvironment clientEnvironment() const;
+    QProcessEnvironment clientEnvironment() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", m_directory + "/home");
+        environment.insert("XDG_CONFIG_HOME", m_directory + "/config");
+        environment.insert("XDG_STATE_HOME", m_directory + "/state");
+        environment.insert("XDG_CACHE_HOME", m_directory + "/cache");
+        environment.insert("XDG_RUNTIME_DIR", m_directory + "/runtime");
+        environment.insert("PULSE_SERVER", address());
+        return environment;
+    }
 
 private:
-    bool startOnce();
-    bool answers() const;
+    bool answers() const
+    {
+        QProcess pactl; // killed on destruction if it hangs
+        pactl.setProcessEnvironment(clientEnvironment());
+        pactl.start("pactl", {"list", "short", "sinks"});
+        return pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit &&
+               pactl.exitCode() == 0 && pactl.readAll().contains("nullsink");
+    }
 
     QString m_directory;
     QProcess m_daemon;

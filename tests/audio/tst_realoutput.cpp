@@ -1,19 +1,18 @@
-#include "MonitorRecorder.h"
 #include "PulseServer.h"
 #include "audio/ChordPlayer.h"
 #include "audio/FrameClock.h"
 #include "audio/SynthBuffers.h"
 #include "audio/VoiceMixer.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QtTest>
 
-#include <algorithm>
-#include <cmath>
+#include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
-#include <iostream>
 #include <numeric>
 #include <thread>
 #include <unistd.h>
@@ -55,18 +54,55 @@ double frequency(const std::vector<float>& signal, std::size_t from, std::size_t
     return (static_cast<double>(crossings.size()) - 1.0) / ((crossings.back() - crossings.front()) / kRate);
 }
 
-float peak(const std::vector<float>& signal, std::size_t from = 0, std::size_t to = SIZE_MAX)
+// What the monitor recorded of one attempt at a measurement.
+struct Take {
+    struct Chunk {
+        double arrival; // FrameClock::now() when it was read
+        std::size_t endFrame;
+    };
+    std::vector<float> left;
+    std::vector<float> right;
+    std::vector<Chunk> chunks;
+    std::vector<double> requests; // instants at which the clicks were requested
+    double slowestRequest = 0.0;  // longest a click request took to return, in seconds
+    bool disturbed = false;       // the machine held the stream or a request up
+};
+
+// Records the null sink's monitor with parecord (raw float stereo, 2 ms fragments) into `take`
+// until `stop` is set. Meant for a thread of its own, so that each chunk carries the instant it
+// arrived: this ties the recording to the instants at which sounds were requested.
+void recordMonitor(const QProcessEnvironment& environment, const std::atomic<bool>& stop, Take& take)
 {
-    float result = 0.0f;
-    for (std::size_t i = from; i < std::min(to, signal.size()); ++i)
-        result = std::max(result, std::abs(signal[i]));
-    return result;
+    QProcess parecord;
+    parecord.setProcessEnvironment(environment);
+    parecord.setStandardErrorFile(QProcess::nullDevice());
+    parecord.start("parecord", {"--raw", "--format=float32le", "--channels=2", "--rate=44100",
+                                "--latency-msec=2", "--device=nullsink.monitor"});
+    QByteArray pending;
+    while (!stop && parecord.waitForStarted() && parecord.state() == QProcess::Running) {
+        if (!parecord.waitForReadyRead(20))
+            continue;
+        const double arrival = FrameClock::now();
+        pending += parecord.readAllStandardOutput();
+        const qsizetype frames = pending.size() / qsizetype(2 * sizeof(float));
+        for (qsizetype i = 0; i < frames; ++i) {
+            float sample[2];
+            std::memcpy(sample, pending.constData() + i * qsizetype(sizeof sample), sizeof sample);
+            take.left.push_back(sample[0]);
+            take.right.push_back(sample[1]);
+        }
+        pending.remove(0, frames * qsizetype(2 * sizeof(float)));
+        if (frames > 0)
+            take.chunks.push_back({arrival, take.left.size()});
+    }
+    parecord.kill();
+    parecord.waitForFinished();
 }
 
 // The steady-clock instant of recorded frame 0. Each chunk arrives when the sink has played it,
 // give or take scheduling: the tenth percentile of arrival - endFrame / rate over the chunks that
 // arrived in [from, to] is the recording's timeline, free of late reads.
-double recordingStart(const std::vector<MonitorRecorder::Chunk>& chunks, double from, double to)
+double recordingStart(const std::vector<Take::Chunk>& chunks, double from, double to)
 {
     std::vector<double> offsets;
     for (const auto& chunk : chunks)
@@ -78,45 +114,25 @@ double recordingStart(const std::vector<MonitorRecorder::Chunk>& chunks, double 
     return offsets[offsets.size() / 10];
 }
 
-// Everything this process writes to stdout and stderr while it exists goes to a file.
-class OutputCapture {
-public:
-    OutputCapture()
-    {
-        m_file.open();
-        std::fflush(nullptr);
-        std::cout.flush();
-        std::cerr.flush();
-        m_stdout = dup(STDOUT_FILENO);
-        m_stderr = dup(STDERR_FILENO);
-        dup2(m_file.handle(), STDOUT_FILENO);
-        dup2(m_file.handle(), STDERR_FILENO);
-    }
-    // Restores stdout and stderr; returns what was written meanwhile.
-    QByteArray finish()
-    {
-        std::fflush(nullptr);
-        std::cout.flush();
-        std::cerr.flush();
-        dup2(m_stdout, STDOUT_FILENO);
-        dup2(m_stderr, STDERR_FILENO);
-        close(m_stdout);
-        close(m_stderr);
-        m_file.seek(0);
-        return m_file.readAll();
-    }
-
-private:
-    QTemporaryFile m_file;
-    int m_stdout = -1;
-    int m_stderr = -1;
-};
-
-double processSeconds()
+// What this process writes to stdout and stderr while `run` runs.
+template <typename Run> QByteArray printedWhile(Run&& run)
 {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+    QTemporaryFile file;
+    file.open();
+    int saved[3] = {};
+    std::fflush(nullptr);
+    for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+        saved[fd] = dup(fd);
+        dup2(file.handle(), fd);
+    }
+    run();
+    std::fflush(nullptr);
+    for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+        dup2(saved[fd], fd);
+        close(saved[fd]);
+    }
+    file.seek(0);
+    return file.readAll();
 }
 
 void sleepMs(int milliseconds)
@@ -126,16 +142,6 @@ void sleepMs(int milliseconds)
 
 } // namespace
 
-// What the monitor recorded of one attempt at a measurement.
-struct Take {
-    std::vector<float> left;
-    std::vector<float> right;
-    std::vector<MonitorRecorder::Chunk> chunks;
-    std::vector<double> requests; // instants at which the clicks were requested
-    double slowestRequest = 0.0;  // longest a click request took to return, in seconds
-    bool disturbed = false;       // the machine held the stream or a request up
-};
-
 // The chord player as the application has it, on a PulseAudio daemon of the test's own.
 //
 // A measurement is repeated (up to three times) when the machine demonstrably disturbed it: the
@@ -144,35 +150,25 @@ struct Take {
 class TestRealOutput : public QObject {
     Q_OBJECT
 
-    static constexpr int kAttempts = 3;
-
     QTemporaryDir m_directory{QDir::tempPath() + "/morvela-pulse-XXXXXX"};
     std::unique_ptr<PulseServer> m_server;
 
     // Records while `play` runs, after the recorder has settled, and for `tail` ms after.
-    template <typename Play> Take record(Play&& play, int tail)
+    template <typename Play> Take record(Play&& play, int tail, int attempts = 3)
     {
         Take take;
-        MonitorRecorder recorder(m_server->clientEnvironment());
-        if (!recorder.start())
-            return take;
-        sleepMs(kRecorderSettleMs);
-        const int underruns = m_server->underruns();
-        play(take);
-        sleepMs(tail);
-        take.disturbed = take.disturbed || m_server->underruns() > underruns;
-        recorder.stop();
-        take.left = std::move(recorder.left);
-        take.right = std::move(recorder.right);
-        take.chunks = std::move(recorder.chunks);
-        return take;
-    }
-
-    template <typename Play> Take recordUndisturbed(Play&& play, int tail)
-    {
-        Take take;
-        for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-            take = record(play, tail);
+        for (int attempt = 1; attempt <= attempts; ++attempt) {
+            take = Take();
+            std::atomic<bool> stop{false};
+            std::thread recorder(recordMonitor, m_server->clientEnvironment(), std::cref(stop),
+                                 std::ref(take));
+            sleepMs(kRecorderSettleMs);
+            const int underruns = m_server->underruns();
+            play(take);
+            sleepMs(tail);
+            take.disturbed = take.disturbed || m_server->underruns() > underruns;
+            stop = true;
+            recorder.join();
             if (!take.disturbed)
                 break;
             qInfo("attempt %d was disturbed by the machine (stream ran dry or request held up)", attempt);
@@ -194,7 +190,7 @@ private Q_SLOTS:
 
     void toneHasItsPitchAndLevel()
     {
-        const Take take = recordUndisturbed(
+        const Take take = record(
             [](Take&) {
                 // A silent click starts the output first: when a stream joins the null sink, the
                 // sink rewinds, and its monitor may then lose the stream's first milliseconds.
@@ -203,45 +199,37 @@ private Q_SLOTS:
                 ChordPlayer::shared().playTone(440.0);
             },
             2000);
-
-        const auto found = onsets(take.left, 0.01f, 0);
+        const auto& left = take.left;
+        const auto found = onsets(left, 0.01f, 0);
         QVERIFY2(!found.empty(), "the tone was not recorded");
         const auto start = static_cast<std::size_t>(found.front());
-        QVERIFY(start > 200);
-        QCOMPARE(peak(take.left, 0, start - 200), 0.0f); // silent until then
-
-        const double pitch = frequency(take.left, start + 2205, start + 44100);
-        const float level = peak(take.left, start, start + 4410);
-        const float expected = 0.9f * peak(makePartialsBuffer({{440.0, 1.0f}}));
-        qInfo("tone: %.3f Hz, peak %.4f (%.4f in the buffer times 0.9)", pitch, level, expected);
+        const double pitch = frequency(left, start + 2205, start + 44100);
+        QVERIFY(start + 4410 <= left.size());
+        const float level =
+            std::abs(*std::max_element(left.begin() + start, left.begin() + start + 4410,
+                                       [](float a, float b) { return std::abs(a) < std::abs(b); }));
+        qInfo("tone: %.3f Hz, peak %.4f", pitch, level);
         QVERIFY2(std::abs(pitch - 440.0) < 1.0, qPrintable(QString::number(pitch)));
         QVERIFY2(std::abs(level / (0.55f * 0.9f) - 1.0f) < 0.02f, qPrintable(QString::number(level)));
-        QVERIFY2(std::abs(level - expected) < 0.002f, qPrintable(QString::number(level)));
-        QVERIFY(take.left == take.right);
+        QVERIFY(left == take.right);
 
         // Sample for sample what the mixer made of it, so without a dropout: the recording is
         // silent (exactly 0) up to the buffer's second sample, the first that is not 0.
-        const auto firstSound =
-            std::find_if(take.left.begin(), take.left.end(), [](float s) { return s != 0.0f; });
-        const auto origin = static_cast<std::size_t>(firstSound - take.left.begin()) - 1;
+        const auto origin =
+            static_cast<std::size_t>(
+                std::find_if(left.begin(), left.end(), [](float s) { return s != 0.0f; }) - left.begin()) -
+            1;
         const auto tone = makePartialsBuffer({{440.0, 1.0f}});
-        QVERIFY(origin + tone.size() <= take.left.size());
+        QVERIFY(origin + tone.size() <= left.size());
         float worst = 0.0f;
-        std::size_t worstFrame = 0;
-        for (std::size_t i = 0; i < tone.size(); ++i) {
-            const float difference = std::abs(take.left[origin + i] - tone[i] * VoiceMixer::kVolume);
-            if (difference > worst) {
-                worst = difference;
-                worstFrame = i;
-            }
-        }
-        QVERIFY2(worst < 1e-4f,
-                 qPrintable(QStringLiteral("frame %1 of the tone differs by %2").arg(worstFrame).arg(worst)));
+        for (std::size_t i = 0; i < tone.size(); ++i)
+            worst = std::max(worst, std::abs(left[origin + i] - tone[i] * VoiceMixer::kVolume));
+        QVERIFY2(worst < 1e-4f, qPrintable(QString::number(worst)));
     }
 
     void clickTrainKeepsTheTimerSpacing()
     {
-        const Take take = recordUndisturbed(
+        const Take take = record(
             [](Take& take) {
                 ChordPlayer::shared().playTick(1760.0, 0.55f); // starts the output
                 sleepMs(300);
@@ -258,22 +246,24 @@ private Q_SLOTS:
             },
             500);
         const auto& requests = take.requests;
-        QCOMPARE(requests.size(), std::size_t(32));
-
         const float threshold = 0.05f;
         auto found = onsets(take.left, threshold, 2000);
         QCOMPARE(found.size(), requests.size() + 1);
         found.erase(found.begin());
         // Where the threshold is crossed within a click, to find the click's first frame.
-        const auto click = makeTickBuffer(1760.0, 0.55f);
-        std::vector<float> played(click.size());
-        std::transform(click.begin(), click.end(), played.begin(),
-                       [](float s) { return s * VoiceMixer::kVolume; });
-        const double rise = onsets(played, threshold, 0).front();
+        auto click = makeTickBuffer(1760.0, 0.55f);
+        for (float& s : click)
+            s *= VoiceMixer::kVolume;
+        const double rise = onsets(click, threshold, 0).front();
+        const double recordedFrom = recordingStart(take.chunks, requests.front(), requests.back() + 0.2);
 
+        std::vector<double> latencies;
         std::vector<double> deviations;
-        for (std::size_t k = 1; k < found.size(); ++k)
-            deviations.push_back((found[k] - found[k - 1]) / kRate - (requests[k] - requests[k - 1]));
+        for (std::size_t k = 0; k < found.size(); ++k) {
+            latencies.push_back(recordedFrom + (found[k] - rise) / kRate - requests[k]);
+            if (k > 0)
+                deviations.push_back((found[k] - found[k - 1]) / kRate - (requests[k] - requests[k - 1]));
+        }
         const double mean = std::accumulate(deviations.begin(), deviations.end(), 0.0) / deviations.size();
         double variance = 0.0;
         double worst = 0.0;
@@ -282,76 +272,56 @@ private Q_SLOTS:
             worst = std::max(worst, std::abs(d));
         }
         const double sd = std::sqrt(variance / deviations.size());
-
-        const double recordedFrom = recordingStart(take.chunks, requests.front(), requests.back() + 0.2);
-        std::vector<double> latencies;
-        for (std::size_t k = 0; k < found.size(); ++k)
-            latencies.push_back(recordedFrom + (found[k] - rise) / kRate - requests[k]);
         const auto [shortest, longest] = std::minmax_element(latencies.begin(), latencies.end());
-        const double meanLatency =
-            std::accumulate(latencies.begin(), latencies.end(), 0.0) / latencies.size();
-
-        qInfo("clicks: interval deviation from the requests sd %.3f ms, worst %.3f ms; "
-              "latency %.2f ms mean, %.2f to %.2f ms; slowest request %.3f ms",
-              sd * 1e3, worst * 1e3, meanLatency * 1e3, *shortest * 1e3, *longest * 1e3,
-              take.slowestRequest * 1e3);
+        qInfo("clicks: interval deviation from the requests sd %.3f ms, worst %.3f ms; latency %.2f to %.2f "
+              "ms; "
+              "slowest request %.3f ms",
+              sd * 1e3, worst * 1e3, *shortest * 1e3, *longest * 1e3, take.slowestRequest * 1e3);
         QVERIFY2(sd < 0.0005, qPrintable(QString::number(sd * 1e3)));
         QVERIFY2(worst < 0.0015, qPrintable(QString::number(worst * 1e3)));
         QVERIFY2(*longest < 0.030, qPrintable(QString::number(*longest * 1e3)));
+        // A sound before its request: the recording's timeline is wrong, and so would be the above.
         QVERIFY2(*shortest > 0.0, qPrintable(QString::number(*shortest * 1e3)));
     }
 
-    void stoppedServerDropsSoundsSilently()
+    void stoppedServerDropsSoundsSilentlyAndTheFirstAfterItsReturnPlays()
     {
         ChordPlayer::shared().playTick(1760.0, 0.0f); // the output runs when the server goes
         sleepMs(100);
         m_server->stop();
         // The stream fails; its callback must stop rather than fail over and over.
-        const double cpuBefore = processSeconds();
+        const std::clock_t cpuBefore = std::clock();
         sleepMs(1000);
-        const double cpuUsed = processSeconds() - cpuBefore;
+        const double cpuUsed = static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
         qInfo("CPU time in the second after the server stopped: %.1f ms", cpuUsed * 1e3);
         QVERIFY2(cpuUsed < 0.1, qPrintable(QString::number(cpuUsed)));
 
-        std::vector<double> durations;
-        OutputCapture capture;
-        for (int i = 0; i < 10; ++i) {
-            const double before = FrameClock::now();
-            if (i % 3 == 0)
-                ChordPlayer::shared().playTone(440.0);
-            else if (i % 3 == 1)
-                ChordPlayer::shared().playTriad(220.0, TriadQuality::major);
-            else
+        double slowest = 0.0;
+        QByteArray printed = printedWhile([&] {
+            for (int i = 0; i < 10; ++i) {
+                const double before = FrameClock::now();
                 ChordPlayer::shared().playTick(1760.0, 0.55f);
-            durations.push_back(FrameClock::now() - before);
-            sleepMs(50);
-        }
-        const QByteArray printed = capture.finish();
-        const double slowest = *std::max_element(durations.begin(), durations.end());
+                slowest = std::max(slowest, FrameClock::now() - before);
+                sleepMs(50);
+            }
+        });
         qInfo("without a server, the slowest of 10 sounds returned after %.2f ms", slowest * 1e3);
         QVERIFY2(printed.isEmpty(), printed.constData());
         // Dropped at once: no wait for a connection timeout.
         QVERIFY2(slowest < 1.0, qPrintable(QString::number(slowest)));
-    }
 
-    void firstSoundAfterTheServerReturnsPlays()
-    {
         QVERIFY2(m_server->start(), "the test's PulseAudio daemon did not restart");
-        QByteArray printed;
         const Take take = record(
             [&](Take&) {
-                OutputCapture capture;
-                ChordPlayer::shared().playTone(440.0);
-                sleepMs(2000);
-                printed = capture.finish();
+                printed = printedWhile([] {
+                    ChordPlayer::shared().playTone(440.0);
+                    sleepMs(2000);
+                });
             },
-            0);
+            0, 1);
         QVERIFY2(printed.isEmpty(), printed.constData());
-        const auto found = onsets(take.left, 0.01f, 0);
-        QVERIFY2(!found.empty(), "the tone was not recorded");
-        const auto start = static_cast<std::size_t>(found.front());
-        const float level = peak(take.left, start, start + 4410);
-        QVERIFY2(std::abs(level / (0.55f * 0.9f) - 1.0f) < 0.02f, qPrintable(QString::number(level)));
+        QVERIFY2(!onsets(take.left, 0.01f, 0).empty(),
+                 "the first sound after the server returned was not recorded");
     }
 };
 
