@@ -47,31 +47,6 @@ private Q_SLOTS:
         QCOMPARE(shell.tools().size(), 7);
     }
 
-    void restoresStoredTool_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("pitch") << "frequency"
-                               << "frequency";
-        QTest::newRow("harmony") << "harmony"
-                                 << "harmony";
-        QTest::newRow("no such tool") << "tempo"
-                                      << "bpm";
-        QTest::newRow("empty") << ""
-                               << "bpm";
-    }
-    void restoresStoredTool()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, shown);
-        store(stored);
-        ShellController shell;
-        QCOMPARE(shell.effectiveToolId(), shown);
-        // A damaged id is left as it is until the user picks a tool.
-        QCOMPARE(shell.selectedToolId(), stored);
-        QCOMPARE(storedId(), stored);
-    }
-
     void selectionIsStoredAndSurvivesARestart()
     {
         {
