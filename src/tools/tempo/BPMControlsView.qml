@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
-import QtQuick.Shapes
 import Morvela
 
 // The tempo controls: typed tempo, stepper, slider and tap tempo. While they are shown the
@@ -230,24 +229,12 @@ PremiumPanel {
             color: half.pressed ? Qt.alpha(half.tint, 0.28) : "transparent"
         }
         contentItem: Item {
-            Shape {
+            Icon {
                 anchors.centerIn: parent
-                width: 8
-                height: 5
+                name: half.up ? "chevron.up" : "chevron.down"
+                size: 11
+                color: MorvelaTheme.primaryText
                 opacity: half.enabled ? 1 : 0.35
-                layer.enabled: true
-                layer.samples: 4
-                ShapePath {
-                    strokeColor: MorvelaTheme.primaryText
-                    strokeWidth: 1.5
-                    fillColor: "transparent"
-                    capStyle: ShapePath.RoundCap
-                    joinStyle: ShapePath.RoundJoin
-                    startX: 0
-                    startY: half.up ? 5 : 0
-                    PathLine { x: 4; y: half.up ? 0 : 5 }
-                    PathLine { x: 8; y: half.up ? 5 : 0 }
-                }
             }
         }
     }

@@ -7,6 +7,8 @@ list(APPEND QML_RESOURCES
     ui/icons/arrow.up.right.svg
     ui/icons/chart.bar.fill.svg
     ui/icons/checkmark.circle.svg
+    ui/icons/chevron.down.svg
+    ui/icons/chevron.up.svg
     ui/icons/circle.dotted.svg
     ui/icons/dial.medium.svg
     ui/icons/doc.on.doc.svg
