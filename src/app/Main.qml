@@ -24,22 +24,30 @@ ApplicationWindow {
             WindowState.setValue(key, value)
     }
     property bool restored: false
+    // Only a plain window's geometry is remembered, not a maximised one's.
+    property bool windowed: true
     // The size hints are only hints to some window systems: never lay out below the minimum.
     onWidthChanged: {
         if (width < minimumWidth)
             width = minimumWidth
-        else if (visibility === Window.Windowed)
+        else if (windowed)
             remember("window/width", width)
     }
     onHeightChanged: {
         if (height < minimumHeight)
             height = minimumHeight
-        else if (visibility === Window.Windowed)
+        else if (windowed)
             remember("window/height", height)
     }
-    onXChanged: if (visibility === Window.Windowed) remember("window/x", x)
-    onYChanged: if (visibility === Window.Windowed) remember("window/y", y)
-    onVisibilityChanged: () => remember("window/maximized", visibility === Window.Maximized)
+    onXChanged: if (windowed) remember("window/x", x)
+    onYChanged: if (windowed) remember("window/y", y)
+    // Followed through the window state, which closing (hiding) leaves alone; a minimised or
+    // full-screen window says nothing about how it should come back.
+    onWindowStateChanged: state => {
+        windowed = state === Qt.WindowNoState
+        if (!(state & (Qt.WindowMinimized | Qt.WindowFullScreen)))
+            remember("window/maximized", (state & Qt.WindowMaximized) !== 0)
+    }
 
     Component.onCompleted: {
         const w = Number(WindowState.value("window/width", 960))

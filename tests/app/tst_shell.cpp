@@ -92,6 +92,13 @@ private Q_SLOTS:
         // Asking for less than the minimum gives the minimum.
         window->resize(400, 300);
         QTRY_COMPARE(window->size(), QSize(900, 680));
+
+        // A maximised window is remembered as such; closing it does not undo that.
+        window->showMaximized();
+        QTRY_COMPARE(window->visibility(), QWindow::Maximized);
+        window->close();
+        QCOMPARE(QSettings(StateFiles::windowStatePath(), QSettings::IniFormat).value("window/maximized").toBool(),
+                 true);
     }
 };
 
