@@ -27,6 +27,9 @@ AbstractButton {
     Accessible.onPressAction: feedback.copy()
 
     onClicked: feedback.copy()
+    // Controls' buttons answer Space only, and Space taps the tempo on screens with tempo controls.
+    Keys.onReturnPressed: feedback.copy()
+    Keys.onEnterPressed: feedback.copy()
 
     CopyFeedback {
         id: feedback
