@@ -56,9 +56,10 @@ void ChordPlayer::schedule(std::vector<float> samples, double requestedAt)
         if (!m_output.start())
             return;
     }
-    const int voice = m_nextVoice;
+    // A sound the mixer cannot take (its callback has stalled) is dropped and takes no voice.
+    if (!m_mixer.play(m_nextVoice, std::move(samples), requestedAt))
+        return;
     m_nextVoice = (m_nextVoice + 1) % VoiceMixer::kVoices;
-    m_mixer.play(voice, std::move(samples), requestedAt);
 
     if (!m_idlePause)
         m_idlePause = Services::timers().makeDelayedAction();

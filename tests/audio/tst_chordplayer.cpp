@@ -163,6 +163,28 @@ private Q_SLOTS:
         QCOMPARE(r.player.nextVoice(), 2);
     }
 
+    // The stream runs but its callback has stalled: once the hand-over queue is full, a sound is
+    // dropped without taking a voice or moving the idle pause.
+    void soundTheMixerCannotTakeTakesNoVoice()
+    {
+        Rig r;
+        int accepted = 0;
+        while (r.mixer.buffersInUse() == std::size_t(accepted) && accepted < 100) {
+            r.player.playTick(1760.0, 0.55f);
+            if (r.mixer.buffersInUse() == std::size_t(accepted + 1))
+                ++accepted;
+            else
+                break;
+        }
+        QVERIFY(accepted > 16 && accepted < 100);
+        QCOMPARE(r.player.nextVoice(), accepted % VoiceMixer::kVoices);
+        r.clock.advance(5000ms);
+        r.player.playTick(1760.0, 0.55f);
+        QCOMPARE(r.player.nextVoice(), accepted % VoiceMixer::kVoices);
+        r.clock.advance(5000ms);
+        QCOMPARE(r.output.pauses, 1);
+    }
+
     void pausesTenSecondsAfterTheLastSound()
     {
         Rig r;
