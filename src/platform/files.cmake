@@ -5,4 +5,4 @@ list(APPEND UI_SOURCES
     platform/Services.h platform/Services.cpp
     platform/Appearance.h platform/Appearance.cpp
     platform/StateFiles.h platform/StateFiles.cpp)
-include(platform/preferences.cmake)
+list(APPEND UI_SOURCES platform/Preferences.h platform/Preferences.cpp)

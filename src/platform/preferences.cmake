@@ -1,1 +1,0 @@
-list(APPEND UI_SOURCES platform/Preferences.h platform/Preferences.cpp)
