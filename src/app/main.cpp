@@ -11,9 +11,10 @@ Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
 int main(int argc, char* argv[])
 {
     if (!AppStartup::displayAvailable()) {
-        std::fprintf(stderr, "morvela-calculator: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
-                             "on a machine without a screen run it under a virtual X server: xvfb-run -a "
-                             "morvela-calculator\n");
+        std::fprintf(stderr,
+                     "morvela-calculator: no display found (DISPLAY and WAYLAND_DISPLAY are unset); on a "
+                     "machine without a screen run it on a virtual X server: xvfb-run -a %s\n",
+                     argv[0]);
         return 1;
     }
     AppStartup::installQuietFatalHandler();
