@@ -26,7 +26,7 @@ Item {
     Component {
         id: bpmScreen
         BPMView {
-            state: calculatorState
+            calculator: calculatorState
             accent: MorvelaTheme.saffron
         }
     }

@@ -22,29 +22,29 @@ ChordPlayer::ChordPlayer(AudioOutput& output, VoiceMixer& mixer) : m_output(outp
 
 ChordPlayer::~ChordPlayer() = default;
 
-void ChordPlayer::playTriad(double rootHz, TriadQuality quality)
+void ChordPlayer::playTriad(double rootHz, TriadQuality quality, Instant at)
 {
-    const double requestedAt = FrameClock::now();
+    const double requestedAt = at.value_or(FrameClock::now());
     const auto notes = triadFrequencies(rootHz, quality);
     schedule(makeBuffer({notes.begin(), notes.end()}), requestedAt);
 }
 
-void ChordPlayer::playTone(double hz)
+void ChordPlayer::playTone(double hz, Instant at)
 {
-    playPartials({{hz, 1.0f}});
+    playPartials({{hz, 1.0f}}, at);
 }
 
-void ChordPlayer::playPartials(const std::vector<Partial>& partials)
+void ChordPlayer::playPartials(const std::vector<Partial>& partials, Instant at)
 {
     if (partials.empty())
         return;
-    const double requestedAt = FrameClock::now();
+    const double requestedAt = at.value_or(FrameClock::now());
     schedule(makePartialsBuffer(partials), requestedAt);
 }
 
-void ChordPlayer::playTick(double frequency, float gain)
+void ChordPlayer::playTick(double frequency, float gain, Instant at)
 {
-    const double requestedAt = FrameClock::now();
+    const double requestedAt = at.value_or(FrameClock::now());
     schedule(makeTickBuffer(frequency, gain), requestedAt);
 }
 

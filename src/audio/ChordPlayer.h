@@ -28,10 +28,10 @@ public:
     ChordPlayer(AudioOutput& output, morvela::VoiceMixer& mixer);
     ~ChordPlayer() override;
 
-    void playTriad(double rootHz, morvela::TriadQuality quality) override;
-    void playTone(double hz) override;
-    void playPartials(const std::vector<morvela::Partial>& partials) override;
-    void playTick(double frequency, float gain) override;
+    void playTriad(double rootHz, morvela::TriadQuality quality, Instant at = {}) override;
+    void playTone(double hz, Instant at = {}) override;
+    void playPartials(const std::vector<morvela::Partial>& partials, Instant at = {}) override;
+    void playTick(double frequency, float gain, Instant at = {}) override;
 
     // The voice the next sound will use, 0 to 15.
     int nextVoice() const { return m_nextVoice; }

@@ -1,5 +1,9 @@
 #include "platform/QtTimers.h"
 
+#include "audio/FrameClock.h"
+
+#include <cmath>
+
 QtDelayedAction::QtDelayedAction()
 {
     m_timer.setSingleShot(true);
@@ -27,19 +31,31 @@ void QtDelayedAction::cancel()
 
 QtRepeatingTimer::QtRepeatingTimer()
 {
+    m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        const double due = m_schedule.take(morvela::FrameClock::now());
+        armForNext();
         // Keep the callable alive while it runs: it may invalidate or restart this timer.
         auto tick = m_tick;
         if (tick)
-            tick();
+            tick(due);
     });
 }
 
-void QtRepeatingTimer::start(std::chrono::milliseconds interval, std::function<void()> tick)
+void QtRepeatingTimer::start(std::chrono::duration<double> interval, Tick tick)
 {
     m_tick = std::move(tick);
-    m_timer.start(interval);
+    m_schedule.start(morvela::FrameClock::now(), interval.count());
+    armForNext();
+}
+
+void QtRepeatingTimer::armForNext()
+{
+    // Qt's precise timers wake on the millisecond or just after, never before it.
+    const double wait = m_schedule.nextDue() - morvela::FrameClock::now();
+    m_timer.start(
+        std::chrono::milliseconds(wait > 0.0 ? static_cast<long long>(std::ceil(wait * 1000.0)) : 0));
 }
 
 void QtRepeatingTimer::invalidate()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DelayedAction.h"
+#include "platform/LoopSchedule.h"
 #include "platform/RepeatingTimer.h"
 
 #include <QTimer>
@@ -20,11 +21,16 @@ private:
 class QtRepeatingTimer final : public RepeatingTimer {
 public:
     QtRepeatingTimer();
-    void start(std::chrono::milliseconds interval, std::function<void()> tick) override;
+    void start(std::chrono::duration<double> interval, Tick tick) override;
     void invalidate() override;
     bool isActive() const override { return m_timer.isActive(); }
 
 private:
+    void armForNext();
+
+    // Single shot, re-armed for each due instant: a repeating QTimer counts whole milliseconds
+    // from each timeout and drifts.
     QTimer m_timer;
-    std::function<void()> m_tick;
+    LoopSchedule m_schedule;
+    Tick m_tick;
 };

@@ -8,7 +8,8 @@ AbstractButton {
     id: control
     readonly property alias copied: feedback.copied
     // `text` (inherited) is what a click copies.
-    // What a screen reader reads; defaults to what is copied.
+    // What a screen reader reads; defaults to what is copied. It reads "Copied" while the
+    // feedback shows, so the confirmation is spoken.
     property string accessibleName: text
     readonly property string toolTipText: "Copy " + text
     default property alias face: control.contentItem
@@ -22,7 +23,7 @@ AbstractButton {
     ToolTip.text: toolTipText
 
     Accessible.role: Accessible.Button
-    Accessible.name: control.accessibleName
+    Accessible.name: control.copied ? "Copied" : control.accessibleName
     Accessible.description: ToolTip.text
     Accessible.onPressAction: feedback.copy()
 

@@ -39,6 +39,7 @@ CardSurface {
                 font.weight: Font.DemiBold
                 color: MorvelaTheme.primaryText
                 Accessible.role: Accessible.Heading
+            Accessible.name: text
             }
         }
 

@@ -49,6 +49,7 @@ RowLayout {
             elide: Text.ElideRight
             maximumLineCount: 1
             Accessible.role: Accessible.Heading
+            Accessible.name: text
         }
     }
 

@@ -1,7 +1,7 @@
 #include "audio/AudioOutput.h"
 #include "audio/ChordPlayer.h"
 #include "audio/FrameClock.h"
-#include "audio/RecordingSoundOutput.h"
+#include "support/RecordingSoundOutput.h"
 #include "audio/VoiceMixer.h"
 #include "support/FakeTimers.h"
 

@@ -1,5 +1,7 @@
+#include "audio/FrameClock.h"
 #include "platform/Appearance.h"
 #include "platform/Clipboard.h"
+#include "platform/LoopSchedule.h"
 #include "platform/QtTimers.h"
 #include "platform/Services.h"
 #include "support/FakeTimers.h"
@@ -32,7 +34,7 @@ private Q_SLOTS:
     {
         QtRepeatingTimer timer;
         int ticks = 0;
-        timer.start(5ms, [&] {
+        timer.start(5ms, [&](double) {
             ++ticks;
             timer.invalidate();
         });
@@ -41,17 +43,72 @@ private Q_SLOTS:
         QVERIFY(!timer.isActive());
     }
 
-    void timerTicksEveryInterval()
+    // Real ticks carry their due instants: exact multiples of a fractional interval from the
+    // start, never before their time, and the first one interval after the start.
+    void timerTicksAreDueOnTheGrid()
     {
         QtRepeatingTimer timer;
-        QElapsedTimer clock;
-        QList<qint64> at;
-        clock.start();
-        timer.start(20ms, [&] { at << clock.elapsed(); });
-        QTRY_VERIFY_WITH_TIMEOUT(at.size() >= 3, 2000);
+        const double interval = 0.0153846;
+        QList<double> due;
+        QList<double> woke;
+        const double start = morvela::FrameClock::now();
+        timer.start(std::chrono::duration<double>(interval), [&](double at) {
+            due << at;
+            woke << morvela::FrameClock::now();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(due.size() >= 4, 3000);
         timer.invalidate();
-        // The first tick comes one interval after the start, not at once.
-        QVERIFY(at.first() >= 19);
+        const double first = due.first() - interval;
+        QVERIFY(first >= start && first - start < 0.005);
+        for (int i = 0; i < due.size(); ++i) {
+            const double k = std::round((due[i] - first) / interval);
+            QVERIFY(k >= i + 1);
+            QVERIFY(std::abs(due[i] - (first + k * interval)) < 1e-9);
+            QVERIFY(woke[i] >= due[i]);
+        }
+    }
+
+    // The schedule every loop clock keeps: tick k at start + k × interval whenever the timer
+    // wakes, missed ticks skipped once a whole interval has gone by.
+    void loopScheduleKeepsTheGrid_data()
+    {
+        QTest::addColumn<QList<double>>("wakes"); // seconds after a start at 100 s
+        QTest::addColumn<QList<double>>("due");   // the due instants handed out, after 100 s
+        const double i = 0.1153846;
+        QTest::newRow("on time") << QList<double>{i, 2 * i, 3 * i} << QList<double>{i, 2 * i, 3 * i};
+        QTest::newRow("late, not moved")
+            << QList<double>{i + 0.05, 2 * i + 0.09, 3 * i} << QList<double>{i, 2 * i, 3 * i};
+        QTest::newRow("early wake") << QList<double>{i - 0.001, 2 * i} << QList<double>{i, 2 * i};
+        QTest::newRow("held up, skips")
+            << QList<double>{i, 3.5 * i, 4 * i + 0.01} << QList<double>{i, 3 * i, 4 * i};
+    }
+    void loopScheduleKeepsTheGrid()
+    {
+        QFETCH(QList<double>, wakes);
+        QFETCH(QList<double>, due);
+        LoopSchedule schedule;
+        schedule.start(100.0, 0.1153846);
+        for (int k = 0; k < wakes.size(); ++k)
+            QCOMPARE(schedule.take(100.0 + wakes[k]) - 100.0, due[k]);
+    }
+
+    // Ten minutes at 115.3846 ms (130 BPM in sixteenths) on the manual clock: the count is exact
+    // and every tick carries its own due instant, k × interval.
+    void loopClockDoesNotDrift()
+    {
+        ManualClock clock;
+        auto timer = clock.makeRepeatingTimer();
+        const double interval = 60.0 / 130.0 / 4.0;
+        std::int64_t ticks = 0;
+        double worst = 0.0;
+        timer->start(std::chrono::duration<double>(interval), [&](double due) {
+            ++ticks;
+            worst = std::max(worst, std::abs(due - ticks * interval));
+        });
+        for (int ms = 0; ms < 600000; ms += 60)
+            clock.advance(60ms);
+        QCOMPARE(ticks, static_cast<std::int64_t>(600.0 / interval));
+        QVERIFY(worst < 1e-9);
     }
 
     void armingAfterCancelRunsOnceAtTheNewDeadline()

@@ -1,5 +1,7 @@
 #include "support/FakeTimers.h"
 
+#include "platform/LoopSchedule.h"
+
 #include <algorithm>
 
 namespace {
@@ -35,12 +37,12 @@ public:
     explicit ManualRepeatingTimer(ManualClock& clock) : m_clock(clock) {}
     ~ManualRepeatingTimer() override { invalidate(); }
 
-    void start(std::chrono::milliseconds interval, std::function<void()> tick) override
+    void start(std::chrono::duration<double> interval, Tick tick) override
     {
         invalidate();
-        m_interval = interval;
         m_tick = std::move(tick);
-        scheduleNext(m_clock.now() + interval);
+        m_schedule.start(m_clock.seconds(), interval.count());
+        scheduleNext();
     }
     void invalidate() override
     {
@@ -52,19 +54,20 @@ public:
     bool isActive() const override { return m_id != 0; }
 
 private:
-    void scheduleNext(std::chrono::milliseconds deadline)
+    void scheduleNext()
     {
-        m_id = m_clock.schedule(deadline, [this, deadline] {
+        m_id = m_clock.schedule(ManualClock::Ms(m_schedule.nextDue() * 1000.0), [this] {
             m_id = 0;
-            scheduleNext(deadline + m_interval);
+            const double due = m_schedule.take(m_clock.seconds());
+            scheduleNext();
             auto tick = m_tick;
-            tick();
+            tick(due);
         });
     }
 
     ManualClock& m_clock;
-    std::chrono::milliseconds m_interval{0};
-    std::function<void()> m_tick;
+    LoopSchedule m_schedule;
+    Tick m_tick;
     int m_id = 0;
 };
 

@@ -8,14 +8,17 @@
 
 // Timers on a manual clock: nothing fires until advance() moves the clock past a deadline.
 // Install with Services::setTimerFactory(&clock); the clock must outlive the timers it made.
+// Repeating timers are loop clocks on this clock: their ticks get their due instants in
+// seconds of manual time (now() / 1000), exact to the fraction of a millisecond.
 class ManualClock final : public TimerFactory {
 public:
-    using Ms = std::chrono::milliseconds;
+    using Ms = std::chrono::duration<double, std::milli>;
 
     std::unique_ptr<DelayedAction> makeDelayedAction() override;
     std::unique_ptr<RepeatingTimer> makeRepeatingTimer() override;
 
     Ms now() const { return m_now; }
+    double seconds() const { return m_now.count() / 1000.0; }
     // Moves time forward, running every due action and tick in deadline order.
     void advance(Ms by);
     int pendingCount() const { return static_cast<int>(m_entries.size()); }

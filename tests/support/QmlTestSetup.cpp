@@ -14,6 +14,26 @@ void TestServices::setDark(bool dark)
     Appearance::instance().setColorScheme(dark ? 1 : 0);
 }
 
+QVariantMap TestServices::soundAt(int index) const
+{
+    if (index < 0 || index >= soundCount())
+        return {};
+    const auto& call = sound.calls[static_cast<std::size_t>(index)];
+    static const char* const kinds[] = {"triad", "tone", "partials", "tick"};
+    static const char* const qualities[] = {"major", "minor", "diminished"};
+    QVariantList partials;
+    for (const auto& partial : call.partials)
+        partials.append(QVariantMap{{"frequency", partial.frequency}, {"amplitude", partial.amplitude}});
+    QVariantMap result{{"kind", kinds[static_cast<int>(call.kind)]},
+                       {"frequency", call.frequency},
+                       {"quality", qualities[static_cast<int>(call.quality)]},
+                       {"gain", call.gain},
+                       {"partials", partials}};
+    if (call.at)
+        result.insert("at", *call.at);
+    return result;
+}
+
 void QmlTestSetup::applicationAvailable()
 {
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))

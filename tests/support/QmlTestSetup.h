@@ -2,14 +2,17 @@
 
 #include "support/FakeTimers.h"
 #include "support/RecordingClipboard.h"
+#include "support/RecordingSoundOutput.h"
 
 #include <QObject>
 #include <QString>
+#include <QVariantMap>
 
 class QQmlEngine;
 
 // What a Qt Quick Test sees as `import MorvelaTest` / `TestServices`: the recorded clipboard,
-// the manual clock that drives every DelayedAction and RepeatingTimer, and the appearance.
+// the recorded sounds, the manual clock that drives every DelayedAction and RepeatingTimer, and
+// the appearance.
 class TestServices : public QObject {
     Q_OBJECT
 
@@ -17,11 +20,19 @@ public:
     Q_INVOKABLE QString clipboardText() const { return clipboard.current(); }
     Q_INVOKABLE int clipboardWrites() const { return static_cast<int>(clipboard.writes.size()); }
     Q_INVOKABLE void clearClipboard() { clipboard.writes.clear(); }
-    Q_INVOKABLE void advance(int milliseconds) { clock.advance(std::chrono::milliseconds(milliseconds)); }
+    Q_INVOKABLE void advance(double milliseconds) { clock.advance(ManualClock::Ms(milliseconds)); }
+    // Manual time in seconds: the time base of a loop's due instants.
+    Q_INVOKABLE double seconds() const { return clock.seconds(); }
+    Q_INVOKABLE int soundCount() const { return static_cast<int>(sound.calls.size()); }
+    Q_INVOKABLE void clearSounds() { sound.calls.clear(); }
+    // { kind: "triad" | "tone" | "partials" | "tick", frequency, quality ("major", "minor",
+    //   "diminished"), gain, partials: [{ frequency, amplitude }], at (seconds, or undefined) }
+    Q_INVOKABLE QVariantMap soundAt(int index) const;
     Q_INVOKABLE void setDark(bool dark);
 
     RecordingClipboard clipboard;
     ManualClock clock;
+    RecordingSoundOutput sound;
 };
 
 // Setup object for QUICK_TEST_MAIN_WITH_SETUP: the Morvela module, its image providers and

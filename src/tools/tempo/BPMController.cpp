@@ -7,16 +7,16 @@ using namespace morvela;
 
 BPMController::BPMController(QObject* parent) : QObject(parent) {}
 
-void BPMController::setState(CalculatorState* state)
+void BPMController::setCalculator(CalculatorState* calculator)
 {
-    if (state == m_state)
+    if (calculator == m_calculator)
         return;
-    if (m_state)
-        disconnect(m_state, nullptr, this, nullptr);
-    m_state = state;
-    if (m_state)
-        connect(m_state, &CalculatorState::bpmChanged, this, &BPMController::onBpmChanged);
-    Q_EMIT stateChanged();
+    if (m_calculator)
+        disconnect(m_calculator, nullptr, this, nullptr);
+    m_calculator = calculator;
+    if (m_calculator)
+        connect(m_calculator, &CalculatorState::bpmChanged, this, &BPMController::onBpmChanged);
+    Q_EMIT calculatorChanged();
     onBpmChanged();
 }
 
@@ -37,7 +37,7 @@ QString BPMController::sixteenthRate() const
 
 double BPMController::bpm() const
 {
-    return m_state ? m_state->bpm() : 0.0;
+    return m_calculator ? m_calculator->bpm() : 0.0;
 }
 
 void BPMController::onBpmChanged()

@@ -13,7 +13,7 @@
 class BPMController : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(CalculatorState* state READ state WRITE setState NOTIFY stateChanged)
+    Q_PROPERTY(CalculatorState* calculator READ calculator WRITE setCalculator NOTIFY calculatorChanged)
     Q_PROPERTY(QString quarter READ quarter NOTIFY valuesChanged)
     Q_PROPERTY(QString dottedEighth READ dottedEighth NOTIFY valuesChanged)
     Q_PROPERTY(QString sixteenthRate READ sixteenthRate NOTIFY valuesChanged)
@@ -22,21 +22,21 @@ class BPMController : public QObject {
 public:
     explicit BPMController(QObject* parent = nullptr);
 
-    CalculatorState* state() const { return m_state; }
-    void setState(CalculatorState* state);
+    CalculatorState* calculator() const { return m_calculator; }
+    void setCalculator(CalculatorState* calculator);
     QString quarter() const;
     QString dottedEighth() const;
     QString sixteenthRate() const;
     SubdivisionMatrixModel* matrix() { return &m_matrix; }
 
 Q_SIGNALS:
-    void stateChanged();
+    void calculatorChanged();
     void valuesChanged();
 
 private:
     double bpm() const;
     void onBpmChanged();
 
-    QPointer<CalculatorState> m_state;
+    QPointer<CalculatorState> m_calculator;
     SubdivisionMatrixModel m_matrix;
 };

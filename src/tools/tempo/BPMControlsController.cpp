@@ -11,16 +11,16 @@ BPMControlsController::BPMControlsController(QObject* parent)
 {
 }
 
-void BPMControlsController::setState(CalculatorState* state)
+void BPMControlsController::setCalculator(CalculatorState* calculator)
 {
-    if (state == m_state)
+    if (calculator == m_calculator)
         return;
-    if (m_state)
-        disconnect(m_state, nullptr, this, nullptr);
-    m_state = state;
-    if (m_state)
-        connect(m_state, &CalculatorState::bpmChanged, this, &BPMControlsController::onBpmChanged);
-    Q_EMIT stateChanged();
+    if (m_calculator)
+        disconnect(m_calculator, nullptr, this, nullptr);
+    m_calculator = calculator;
+    if (m_calculator)
+        connect(m_calculator, &CalculatorState::bpmChanged, this, &BPMControlsController::onBpmChanged);
+    Q_EMIT calculatorChanged();
     Q_EMIT stepLimitsChanged();
 }
 
@@ -48,12 +48,12 @@ double BPMControlsController::maximum()
 
 bool BPMControlsController::canStepUp() const
 {
-    return m_state && Tempo::steppedBpm(m_state->bpm(), 1) != m_state->bpm();
+    return m_calculator && Tempo::steppedBpm(m_calculator->bpm(), 1) != m_calculator->bpm();
 }
 
 bool BPMControlsController::canStepDown() const
 {
-    return m_state && Tempo::steppedBpm(m_state->bpm(), -1) != m_state->bpm();
+    return m_calculator && Tempo::steppedBpm(m_calculator->bpm(), -1) != m_calculator->bpm();
 }
 
 void BPMControlsController::setClock(Clock clock)
@@ -63,42 +63,42 @@ void BPMControlsController::setClock(Clock clock)
 
 void BPMControlsController::commitText()
 {
-    if (!m_state)
+    if (!m_calculator)
         return;
-    const double committed = Tempo::commitBpmText(m_state->bpmText().toStdString(), m_state->bpm());
-    if (committed != m_state->bpm())
-        m_state->setBpm(committed); // which rewrites the text
+    const double committed = Tempo::commitBpmText(m_calculator->bpmText().toStdString(), m_calculator->bpm());
+    if (committed != m_calculator->bpm())
+        m_calculator->setBpm(committed); // which rewrites the text
     else
         syncTextFromValue();
 }
 
 void BPMControlsController::syncTextFromValue()
 {
-    if (m_state)
-        m_state->setBpmText(QString::fromStdString(Tempo::bpmText(m_state->bpm())));
+    if (m_calculator)
+        m_calculator->setBpmText(QString::fromStdString(Tempo::bpmText(m_calculator->bpm())));
 }
 
 void BPMControlsController::tap()
 {
-    if (!m_state)
+    if (!m_calculator)
         return;
     if (const std::optional<double> tempo = m_tapTempo.tap(m_clock()))
-        m_state->setBpm(*tempo);
+        m_calculator->setBpm(*tempo);
 }
 
 void BPMControlsController::writeSlider(double value)
 {
-    if (m_state)
-        m_state->setBpm(Tempo::sliderBpm(value));
+    if (m_calculator)
+        m_calculator->setBpm(Tempo::sliderBpm(value));
 }
 
 void BPMControlsController::step(int steps)
 {
-    if (!m_state)
+    if (!m_calculator)
         return;
-    const double stepped = Tempo::steppedBpm(m_state->bpm(), steps);
-    if (stepped != m_state->bpm())
-        m_state->setBpm(stepped);
+    const double stepped = Tempo::steppedBpm(m_calculator->bpm(), steps);
+    if (stepped != m_calculator->bpm())
+        m_calculator->setBpm(stepped);
 }
 
 void BPMControlsController::onBpmChanged()

@@ -17,7 +17,7 @@
 class BPMControlsController : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(CalculatorState* state READ state WRITE setState NOTIFY stateChanged)
+    Q_PROPERTY(CalculatorState* calculator READ calculator WRITE setCalculator NOTIFY calculatorChanged)
     // The window in which the Space key taps, whichever item has the keyboard focus.
     Q_PROPERTY(QQuickWindow* window READ window WRITE setWindow NOTIFY windowChanged)
     // Range of the slider and the stepper.
@@ -31,8 +31,8 @@ public:
 
     explicit BPMControlsController(QObject* parent = nullptr);
 
-    CalculatorState* state() const { return m_state; }
-    void setState(CalculatorState* state);
+    CalculatorState* calculator() const { return m_calculator; }
+    void setCalculator(CalculatorState* calculator);
     QQuickWindow* window() const { return m_window; }
     void setWindow(QQuickWindow* window);
     static double minimum();
@@ -52,7 +52,7 @@ public:
     Q_INVOKABLE void step(int steps);
 
 Q_SIGNALS:
-    void stateChanged();
+    void calculatorChanged();
     void windowChanged();
     void stepLimitsChanged();
 
@@ -62,7 +62,7 @@ protected:
 private:
     void onBpmChanged();
 
-    QPointer<CalculatorState> m_state;
+    QPointer<CalculatorState> m_calculator;
     QPointer<QQuickWindow> m_window;
     morvela::TapTempo m_tapTempo;
     Clock m_clock;

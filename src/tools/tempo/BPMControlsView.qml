@@ -8,7 +8,7 @@ import Morvela
 // Return, when the field loses focus and when the controls leave the screen.
 PremiumPanel {
     id: controls
-    property CalculatorState state
+    property CalculatorState calculator
     property color accent: MorvelaTheme.saffron
 
     title: "Tempo Control"
@@ -20,7 +20,7 @@ PremiumPanel {
     BPMControlsController {
         id: controller
         objectName: "bpmControlsController"
-        state: controls.state
+        calculator: controls.calculator
         window: controls.Window.window
     }
 
@@ -33,7 +33,7 @@ PremiumPanel {
             objectName: "bpmField"
             Layout.alignment: Qt.AlignVCenter
             title: "BPM"
-            text: controls.state ? controls.state.bpmText : ""
+            text: controls.calculator ? controls.calculator.bpmText : ""
             onSubmitted: controller.commitText()
             onFieldFocusedChanged: {
                 if (!fieldFocused)
@@ -43,8 +43,8 @@ PremiumPanel {
             Connections {
                 target: field.input
                 function onTextEdited() {
-                    if (controls.state)
-                        controls.state.bpmText = field.text
+                    if (controls.calculator)
+                        controls.calculator.bpmText = field.text
                 }
             }
         }
@@ -100,7 +100,7 @@ PremiumPanel {
                 to: controller.maximum
                 // Arrow keys move one BPM; a drag is continuous and the controller rounds it.
                 stepSize: 1
-                value: controls.state ? controls.state.bpm : from
+                value: controls.calculator ? controls.calculator.bpm : from
                 onMoved: controller.writeSlider(value)
                 Accessible.name: "Tempo"
 
@@ -138,20 +138,14 @@ PremiumPanel {
 
             RowLayout {
                 Layout.fillWidth: true
-                Text {
+                Caption {
                     text: "20 · Slow"
-                    font.pixelSize: 10
-                    font.weight: Font.Medium
-                    color: MorvelaTheme.secondaryText
                 }
                 Item {
                     Layout.fillWidth: true
                 }
-                Text {
+                Caption {
                     text: "400 · Fast"
-                    font.pixelSize: 10
-                    font.weight: Font.Medium
-                    color: MorvelaTheme.secondaryText
                 }
             }
         }
@@ -203,11 +197,10 @@ PremiumPanel {
                     }
                 }
             }
-            Text {
+            Caption {
                 Layout.alignment: Qt.AlignHCenter
                 text: "Space"
                 font.pixelSize: 9
-                font.weight: Font.Medium
                 color: MorvelaTheme.tertiaryText
             }
         }

@@ -7,7 +7,7 @@ import Morvela
 // lengths, every figure copyable by a click.
 Flickable {
     id: view
-    property CalculatorState state
+    property CalculatorState calculator
     property color accent: MorvelaTheme.saffron
 
     readonly property int padding: 28
@@ -24,7 +24,7 @@ Flickable {
 
     BPMController {
         id: tempo
-        state: view.state
+        calculator: view.calculator
     }
 
     ColumnLayout {
@@ -50,7 +50,7 @@ Flickable {
 
         BPMControlsView {
             Layout.fillWidth: true
-            state: view.state
+            calculator: view.calculator
             accent: view.accent
         }
 
@@ -64,44 +64,20 @@ Flickable {
                 Layout.fillWidth: true
                 spacing: 0
 
-                Item {
+                TableHeaderRow {
                     Layout.fillWidth: true
-                    implicitHeight: headerRow.implicitHeight + 22
-
-                    Row {
-                        id: headerRow
-                        x: 10
-                        y: 11
-                        width: parent.width - 20
-
-                        Repeater {
-                            model: ["Note", "Straight", "Dotted", "Triplet", "Hz"]
-                            Text {
-                                required property string modelData
-                                required property int index
-                                width: headerRow.width / view.columnCount
-                                text: modelData
-                                horizontalAlignment: index === 0 ? Text.AlignLeft : Text.AlignRight
-                                font.pixelSize: 14
-                                font.weight: Font.DemiBold
-                                color: MorvelaTheme.primaryText
-                            }
-                        }
-                    }
+                    labels: ["Note", "Straight", "Dotted", "Triplet", "Hz"]
                 }
 
-                Rectangle {
-                    Layout.fillWidth: true
-                    implicitHeight: 1
-                    color: MorvelaTheme.divider
-                    opacity: 0.5
+                TableDivider {
+                    strong: true
                 }
 
                 Repeater {
                     id: matrixRows
                     model: tempo.matrix
 
-                    ColumnLayout {
+                    StripedRow {
                         id: row
                         objectName: "matrixRow" + index
                         required property int index
@@ -111,91 +87,63 @@ Flickable {
                         required property string triplet
                         required property string rateHz
                         required property bool reference
+                        readonly property real cellWidth: cells.width / view.columnCount
 
-                        Layout.fillWidth: true
-                        spacing: 0
+                        striped: index % 2 === 1
+                        last: index === matrixRows.count - 1
 
                         Item {
-                            Layout.fillWidth: true
-                            implicitHeight: cells.implicitHeight + 20
+                            width: row.cellWidth
+                            height: Math.max(18, noteText.implicitHeight)
 
                             Rectangle {
-                                objectName: "stripe"
-                                anchors.fill: parent
-                                visible: row.index % 2 === 1
-                                color: MorvelaTheme.primaryText
-                                opacity: 0.028
+                                objectName: "noteBar"
+                                anchors.verticalCenter: parent.verticalCenter
+                                width: 4
+                                height: 18
+                                radius: 2
+                                color: row.reference ? view.accent : MorvelaTheme.secondaryText
+                                opacity: row.reference ? 1 : 0.35
                             }
-
-                            Row {
-                                id: cells
-                                x: 10
-                                y: 10
-                                width: parent.width - 20
-                                readonly property real cellWidth: width / view.columnCount
-
-                                Item {
-                                    width: cells.cellWidth
-                                    height: Math.max(18, noteText.implicitHeight)
-
-                                    Rectangle {
-                                        objectName: "noteBar"
-                                        anchors.verticalCenter: parent.verticalCenter
-                                        width: 4
-                                        height: 18
-                                        radius: 2
-                                        color: row.reference ? view.accent : MorvelaTheme.secondaryText
-                                        opacity: row.reference ? 1 : 0.35
-                                    }
-                                    Text {
-                                        id: noteText
-                                        objectName: "note"
-                                        x: 12
-                                        anchors.verticalCenter: parent.verticalCenter
-                                        text: row.note
-                                        font.family: MorvelaTheme.monoFamily
-                                        font.pixelSize: 14
-                                        font.weight: Font.Bold
-                                        color: MorvelaTheme.primaryText
-                                    }
-                                }
-                                MatrixValue {
-                                    objectName: "straight"
-                                    width: cells.cellWidth
-                                    value: row.straight
-                                    unit: " ms"
-                                    tint: view.accent
-                                }
-                                MatrixValue {
-                                    objectName: "dotted"
-                                    width: cells.cellWidth
-                                    value: row.dotted
-                                    unit: " ms"
-                                    tint: view.accent
-                                }
-                                MatrixValue {
-                                    objectName: "triplet"
-                                    width: cells.cellWidth
-                                    value: row.triplet
-                                    unit: " ms"
-                                    tint: view.accent
-                                }
-                                MatrixValue {
-                                    objectName: "rateHz"
-                                    width: cells.cellWidth
-                                    value: row.rateHz
-                                    muted: true
-                                    tint: view.accent
-                                }
+                            Text {
+                                id: noteText
+                                objectName: "note"
+                                x: 12
+                                anchors.verticalCenter: parent.verticalCenter
+                                text: row.note
+                                font.family: MorvelaTheme.monoFamily
+                                font.pixelSize: 14
+                                font.weight: Font.Bold
+                                color: MorvelaTheme.primaryText
                             }
                         }
-
-                        Rectangle {
-                            Layout.fillWidth: true
-                            implicitHeight: 1
-                            visible: row.index < matrixRows.count - 1
-                            color: MorvelaTheme.divider
-                            opacity: 0.35
+                        MatrixValue {
+                            objectName: "straight"
+                            width: row.cellWidth
+                            value: row.straight
+                            unit: " ms"
+                            tint: view.accent
+                        }
+                        MatrixValue {
+                            objectName: "dotted"
+                            width: row.cellWidth
+                            value: row.dotted
+                            unit: " ms"
+                            tint: view.accent
+                        }
+                        MatrixValue {
+                            objectName: "triplet"
+                            width: row.cellWidth
+                            value: row.triplet
+                            unit: " ms"
+                            tint: view.accent
+                        }
+                        MatrixValue {
+                            objectName: "rateHz"
+                            width: row.cellWidth
+                            value: row.rateHz
+                            muted: true
+                            tint: view.accent
                         }
                     }
                 }

@@ -30,7 +30,7 @@ class TestBPMControlsController : public QObject {
     void showControls()
     {
         m_controls = std::make_unique<BPMControlsController>();
-        m_controls->setState(m_state.get());
+        m_controls->setCalculator(m_state.get());
         m_controls->setClock([this] { return m_now; });
     }
     // Leaves the tap sequence one tap short of setting 120 BPM, with the tempo at 90.
@@ -157,7 +157,7 @@ private Q_SLOTS:
         KeyWindow window;
         m_controls->setWindow(&window);
         m_state.reset();
-        QCOMPARE(m_controls->state(), nullptr);
+        QCOMPARE(m_controls->calculator(), nullptr);
         m_controls->commitText();
         m_controls->tap();
         m_controls->writeSlider(100);

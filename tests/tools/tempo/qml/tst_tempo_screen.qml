@@ -26,7 +26,7 @@ Item {
             property CalculatorState calculatorState
             anchors.fill: parent
             sourceComponent: BPMView {
-                state: loader.calculatorState
+                calculator: loader.calculatorState
                 accent: MorvelaTheme.saffron
             }
         }
@@ -36,13 +36,13 @@ Item {
         name: "TempoScreen"
         when: windowShown
 
-        property CalculatorState state
+        property CalculatorState calculator
         property Loader host
         property Item view
 
         function init() {
-            state = createTemporaryObject(stateComponent, root)
-            host = createTemporaryObject(hostComponent, root, { calculatorState: state })
+            calculator = createTemporaryObject(stateComponent, root)
+            host = createTemporaryObject(hostComponent, root, { calculatorState: calculator })
             view = host.item
             waitForRendering(view)
             TapClock.drive(findChild(view, "bpmControlsController"))
@@ -93,7 +93,7 @@ Item {
             compare(tile().metric.value, data.value)
             mouseClick(tile())
             compare(TestServices.clipboardText(), data.copied)
-            state.bpm = 90
+            calculator.bpm = 90
             compare(tile().metric.value, data.at90)
         }
 
@@ -121,7 +121,7 @@ Item {
             compare(TestServices.clipboardText(), "500.00")
             compare(face.text, "Copied")
             compareColor(face.color, MorvelaTheme.saffron)
-            state.bpm = 90
+            calculator.bpm = 90
             compare(cell(2, "straight"), straight)
             compare(face.text, "Copied")
             TestServices.advance(800)
@@ -144,15 +144,15 @@ Item {
         }
         function test_commit(data) {
             typeIntoField(data.typed)
-            compare(state.bpm, 120)
+            compare(calculator.bpm, 120)
             if (data.commit === "return")
                 keyClick(Qt.Key_Return)
             else if (data.commit === "tab")
                 keyClick(Qt.Key_Tab)
             else
                 host.active = false
-            compare(state.bpm, data.bpm)
-            compare(state.bpmText, data.text)
+            compare(calculator.bpm, data.bpm)
+            compare(calculator.bpmText, data.text)
             if (host.active)
                 compare(field().text, data.text)
         }
@@ -165,15 +165,15 @@ Item {
             ]
         }
         function test_tapping(data) {
-            state.bpm = 90
+            calculator.bpm = 90
             if (data.focusField)
                 field().input.forceActiveFocus()
             data.tap()
-            compare(state.bpm, 90)
+            compare(calculator.bpm, 90)
             TapClock.advance(500)
             data.tap()
             // One tap per press: a release counted as a tap would give 360.
-            compare(state.bpm, 120)
+            compare(calculator.bpm, 120)
             compare(field().text, "120")
             compare(field().fieldFocused, data.focusField)
         }
@@ -181,9 +181,9 @@ Item {
         function test_sliderDragStoresWholeTempos() {
             const slider = findChild(view, "bpmSlider")
             mouseDrag(slider.handle, slider.handle.width / 2, slider.handle.height / 2, slider.width / 3 + 0.37, 0)
-            verify(state.bpm > 120)
-            compare(state.bpm, Math.round(state.bpm))
-            compare(state.bpmText, String(state.bpm))
+            verify(calculator.bpm > 120)
+            compare(calculator.bpm, Math.round(calculator.bpm))
+            compare(calculator.bpmText, String(calculator.bpm))
         }
 
         function test_stepsOfOneBpm_data() {
@@ -196,22 +196,22 @@ Item {
         function test_stepsOfOneBpm(data) {
             findChild(view, "bpmSlider").forceActiveFocus()
             data.up()
-            compare(state.bpm, 121)
+            compare(calculator.bpm, 121)
             data.down()
             data.down()
-            compare(state.bpm, 119)
+            compare(calculator.bpm, 119)
             compare(field().text, "119")
         }
 
         // A typed tempo beyond the slider's range stays as typed while the controls show it.
         function test_typedTempoBeyondTheSliderStays() {
-            state.bpm = 999
-            state.bpmText = "999"
+            calculator.bpm = 999
+            calculator.bpmText = "999"
             host.active = false
             host.active = true
             view = host.item
             waitForRendering(view)
-            compare(state.bpm, 999)
+            compare(calculator.bpm, 999)
             const slider = findChild(view, "bpmSlider")
             compare(slider.value, slider.to)
             verify(!findChild(view, "stepUp").enabled)

@@ -20,6 +20,7 @@ public:
         morvela::TriadQuality quality = morvela::TriadQuality::major;
         std::vector<morvela::Partial> partials;
         float gain = 0.0f;
+        Instant at; // the instant a loop scheduled it for; none for a one-off sound
     };
 
     RecordingSoundOutput() { Sound::setOutput(this); }
@@ -27,18 +28,21 @@ public:
     RecordingSoundOutput(const RecordingSoundOutput&) = delete;
     RecordingSoundOutput& operator=(const RecordingSoundOutput&) = delete;
 
-    void playTriad(double rootHz, morvela::TriadQuality quality) override
+    void playTriad(double rootHz, morvela::TriadQuality quality, Instant at = {}) override
     {
-        calls.push_back({Kind::triad, rootHz, quality, {}, 0.0f});
+        calls.push_back({Kind::triad, rootHz, quality, {}, 0.0f, at});
     }
-    void playTone(double hz) override { calls.push_back({Kind::tone, hz, {}, {}, 0.0f}); }
-    void playPartials(const std::vector<morvela::Partial>& partials) override
+    void playTone(double hz, Instant at = {}) override
     {
-        calls.push_back({Kind::partials, 0.0, {}, partials, 0.0f});
+        calls.push_back({Kind::tone, hz, {}, {}, 0.0f, at});
     }
-    void playTick(double frequency, float gain) override
+    void playPartials(const std::vector<morvela::Partial>& partials, Instant at = {}) override
     {
-        calls.push_back({Kind::tick, frequency, {}, {}, gain});
+        calls.push_back({Kind::partials, 0.0, {}, partials, 0.0f, at});
+    }
+    void playTick(double frequency, float gain, Instant at = {}) override
+    {
+        calls.push_back({Kind::tick, frequency, {}, {}, gain, at});
     }
 
     std::vector<Call> calls;

@@ -1,0 +1,40 @@
+import QtQuick
+import QtQuick.Layouts
+import Morvela
+
+// One row of a striped table: its children laid out in `cells` (a Row the width of the table
+// less 10 points on each side), a faint stripe when `striped`, and a divider below unless `last`.
+ColumnLayout {
+    id: stripedRow
+    property bool striped: false
+    property bool last: false
+    readonly property alias cells: cells
+    default property alias content: cells.data
+
+    Layout.fillWidth: true
+    spacing: 0
+
+    Item {
+        Layout.fillWidth: true
+        implicitHeight: cells.implicitHeight + 20
+
+        Rectangle {
+            objectName: "stripe"
+            anchors.fill: parent
+            visible: stripedRow.striped
+            color: MorvelaTheme.primaryText
+            opacity: 0.028
+        }
+
+        Row {
+            id: cells
+            x: 10
+            y: 10
+            width: parent.width - 20
+        }
+    }
+
+    TableDivider {
+        visible: !stripedRow.last
+    }
+}
