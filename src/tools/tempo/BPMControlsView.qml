@@ -49,41 +49,17 @@ PremiumPanel {
             }
         }
 
-        // Up and down in one rounded box, as a desktop stepper; holding a half repeats.
-        InsetSurface {
+        Stepper {
+            objectName: "bpmStepper"
             Layout.alignment: Qt.AlignVCenter
             Layout.topMargin: 18
-            implicitWidth: 20
-            implicitHeight: 30
-            Accessible.role: Accessible.SpinBox
-            Accessible.name: "Tempo"
-
-            Column {
-                anchors.fill: parent
-                StepperHalf {
-                    objectName: "stepUp"
-                    up: true
-                    tint: controls.accent
-                    enabled: controller.canStepUp
-                    Accessible.name: "Faster"
-                    Accessible.onPressAction: controller.step(1)
-                    onClicked: controller.step(1)
-                }
-                Rectangle {
-                    width: parent.width
-                    height: 1
-                    color: MorvelaTheme.hairline
-                }
-                StepperHalf {
-                    objectName: "stepDown"
-                    up: false
-                    tint: controls.accent
-                    enabled: controller.canStepDown
-                    Accessible.name: "Slower"
-                    Accessible.onPressAction: controller.step(-1)
-                    onClicked: controller.step(-1)
-                }
-            }
+            tint: controls.accent
+            canStepUp: controller.canStepUp
+            canStepDown: controller.canStepDown
+            accessibleName: "Tempo"
+            upName: "Faster"
+            downName: "Slower"
+            onStepped: delta => controller.step(delta)
         }
 
         ColumnLayout {
@@ -92,48 +68,16 @@ PremiumPanel {
             Layout.fillWidth: true
             spacing: 5
 
-            Slider {
+            AccentSlider {
                 id: slider
                 objectName: "bpmSlider"
                 Layout.fillWidth: true
                 from: controller.minimum
                 to: controller.maximum
-                // Arrow keys move one BPM; a drag is continuous and the controller rounds it.
-                stepSize: 1
+                tint: controls.accent
                 value: controls.calculator ? controls.calculator.bpm : from
                 onMoved: controller.writeSlider(value)
                 Accessible.name: "Tempo"
-
-                background: Item {
-                    x: slider.leftPadding
-                    y: slider.topPadding + (slider.availableHeight - height) / 2
-                    implicitWidth: 200
-                    implicitHeight: 4
-                    width: slider.availableWidth
-                    height: 4
-
-                    Rectangle {
-                        anchors.fill: parent
-                        radius: 2
-                        color: MorvelaTheme.divider
-                    }
-                    Rectangle {
-                        width: slider.visualPosition * parent.width
-                        height: parent.height
-                        radius: 2
-                        color: controls.accent
-                    }
-                }
-                handle: Rectangle {
-                    x: slider.leftPadding + slider.visualPosition * (slider.availableWidth - width)
-                    y: slider.topPadding + (slider.availableHeight - height) / 2
-                    implicitWidth: 18
-                    implicitHeight: 18
-                    radius: 9
-                    color: slider.pressed ? Qt.darker("white", 1.06) : "white"
-                    border.width: slider.visualFocus ? 2 : 1
-                    border.color: slider.visualFocus ? controls.accent : Qt.rgba(0, 0, 0, 0.18)
-                }
             }
 
             RowLayout {
@@ -202,32 +146,6 @@ PremiumPanel {
                 text: "Space"
                 font.pixelSize: 9
                 color: MorvelaTheme.tertiaryText
-            }
-        }
-    }
-
-    component StepperHalf: AbstractButton {
-        id: half
-        property bool up
-        property color tint
-
-        width: parent.width
-        height: (parent.height - 1) / 2
-        autoRepeat: true
-        focusPolicy: Qt.NoFocus
-        Accessible.role: Accessible.Button
-
-        background: Rectangle {
-            radius: 6
-            color: half.pressed ? Qt.alpha(half.tint, 0.28) : "transparent"
-        }
-        contentItem: Item {
-            Icon {
-                anchors.centerIn: parent
-                name: half.up ? "chevron.up" : "chevron.down"
-                size: 11
-                color: MorvelaTheme.primaryText
-                opacity: half.enabled ? 1 : 0.35
             }
         }
     }
