@@ -52,8 +52,10 @@ void QtRepeatingTimer::start(std::chrono::duration<double> interval, Tick tick)
 
 void QtRepeatingTimer::armForNext()
 {
-    // Qt's precise timers wake on the millisecond or just after, never before it.
-    const double wait = m_schedule.nextDue() - morvela::FrameClock::now();
+    // Woken a little before the due instant: a sound the tick schedules for that instant then
+    // reaches the mixer with time to spare even when the thread wakes late.
+    constexpr double kLead = 0.002;
+    const double wait = m_schedule.nextDue() - kLead - morvela::FrameClock::now();
     m_timer.start(
         std::chrono::milliseconds(wait > 0.0 ? static_cast<long long>(std::ceil(wait * 1000.0)) : 0));
 }

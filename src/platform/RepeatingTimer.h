@@ -7,8 +7,9 @@
 // (k = 1, 2, …) on the steady clock, with the interval kept in (fractional) seconds. A tick that
 // runs late does not move the ones after it; ticks missed by more than a whole interval (the UI
 // thread was held up) are skipped, so a loop stays on its grid instead of catching up in a burst.
-// Each tick is handed its due instant in seconds on the FrameClock time base; a loop passes it
-// to the sound call so that its sounds are spaced exactly, however late the tick ran.
+// Each tick is handed its due instant in seconds on the FrameClock time base (it may run a moment
+// before it); a loop passes it to the sound call so that its sounds are spaced exactly, however
+// late the tick ran.
 // No tick runs after invalidate(), also when called from inside a tick. Starting again replaces
 // the interval and the tick and starts counting from now.
 class RepeatingTimer {

@@ -44,7 +44,7 @@ private Q_SLOTS:
     }
 
     // Real ticks carry their due instants: exact multiples of a fractional interval from the
-    // start, never before their time, and the first one interval after the start.
+    // start, the first one interval after the start; they run at most the 2 ms lead early.
     void timerTicksAreDueOnTheGrid()
     {
         QtRepeatingTimer timer;
@@ -64,7 +64,7 @@ private Q_SLOTS:
             const double k = std::round((due[i] - first) / interval);
             QVERIFY(k >= i + 1);
             QVERIFY(std::abs(due[i] - (first + k * interval)) < 1e-9);
-            QVERIFY(woke[i] >= due[i]);
+            QVERIFY(woke[i] >= due[i] - 0.0025);
         }
     }
 
