@@ -36,17 +36,13 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("octave");
         QTest::addColumn<double>("a4");
         QTest::addColumn<qint64>("noteNumber");
-        QTest::addColumn<QString>("hz"); // "%.4f"
-        QTest::newRow("A4 is the reference") << qint64(9) << qint64(4) << 440.0 << qint64(69) << "440.0000";
+        QTest::addColumn<QString>("hz");
         QTest::newRow("middle C") << qint64(0) << qint64(4) << 440.0 << qint64(60) << "261.6256";
-        QTest::newRow("B3 just below the octave change")
+        QTest::newRow("B3 below the octave change")
             << qint64(11) << qint64(3) << 440.0 << qint64(59) << "246.9417";
-        QTest::newRow("C0, lowest of the chart")
-            << qint64(0) << qint64(0) << 440.0 << qint64(12) << "16.3516";
-        QTest::newRow("B8, highest of the chart")
-            << qint64(11) << qint64(8) << 440.0 << qint64(119) << "7902.1328";
+        QTest::newRow("C0") << qint64(0) << qint64(0) << 440.0 << qint64(12) << "16.3516";
+        QTest::newRow("B8") << qint64(11) << qint64(8) << 440.0 << qint64(119) << "7902.1328";
         QTest::newRow("A3 at 432") << qint64(9) << qint64(3) << 432.0 << qint64(57) << "216.0000";
-        QTest::newRow("C4 at 432") << qint64(0) << qint64(4) << 432.0 << qint64(60) << "256.8687";
     }
     void frequency()
     {
@@ -54,9 +50,8 @@ private Q_SLOTS:
         QFETCH(qint64, octave);
         QFETCH(double, a4);
         QFETCH(qint64, noteNumber);
-        QFETCH(QString, hz);
         QCOMPARE(NoteFrequency::noteNumber(pitchClass, octave), noteNumber);
-        QCOMPARE(shown(NoteFrequency::frequency(noteNumber, a4), 4), hz);
+        QTEST(shown(NoteFrequency::frequency(noteNumber, a4), 4), "hz");
     }
 
     void nearestNote_data()
@@ -64,7 +59,7 @@ private Q_SLOTS:
         QTest::addColumn<double>("hz");
         QTest::addColumn<double>("a4");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("cents"); // "%.2f"
+        QTest::addColumn<QString>("cents");
         QTest::newRow("440 is A4") << 440.0 << 440.0 << "A4"
                                    << "0.00";
         QTest::newRow("C4") << 261.6256 << 440.0 << "C4"
@@ -81,8 +76,6 @@ private Q_SLOTS:
                                  << "21.31";
         QTest::newRow("the reference is A4 at 432") << 432.0 << 432.0 << "A4"
                                                     << "0.00";
-        QTest::newRow("the reference is A4 at 480") << 480.0 << 480.0 << "A4"
-                                                    << "0.00";
         QTest::newRow("the label follows the reference") << 440.0 << 432.0 << "A4"
                                                          << "31.77";
         QTest::newRow("just above the A4/A#4 midpoint") << 452.90 << 440.0 << "A#4"
@@ -93,8 +86,6 @@ private Q_SLOTS:
                             << "-0.01";
         QTest::newRow("C4 changes the octave") << 261.63 << 440.0 << "C4"
                                                << "0.03";
-        QTest::newRow("just above the B3/C4 midpoint") << 254.18 << 440.0 << "C4"
-                                                       << "-49.98";
         QTest::newRow("just below the B3/C4 midpoint") << 254.17 << 440.0 << "B3"
                                                        << "49.95";
     }
@@ -102,17 +93,15 @@ private Q_SLOTS:
     {
         QFETCH(double, hz);
         QFETCH(double, a4);
-        QFETCH(QString, name);
-        QFETCH(QString, cents);
         const NearestNote nearest = NoteFrequency::nearestNote(hz, a4);
-        QCOMPARE(QString::fromStdString(nearest.name), name);
-        QCOMPARE(shown(nearest.cents, 2), cents);
+        QTEST(QString::fromStdString(nearest.name), "name");
+        QTEST(shown(nearest.cents, 2), "cents");
     }
 
     // Cents are kept at full precision: the screens round them only when they print them.
     void centsAreNotRounded()
     {
-        QCOMPARE(shown(NoteFrequency::nearestNote(20.0, 440.0).cents, 6), QStringLiteral("48.682058"));
+        QCOMPARE(shown(NoteFrequency::nearestNote(20.0, 440.0).cents, 6), "48.682058");
     }
 
     void plainAccidentals_data()
@@ -125,16 +114,13 @@ private Q_SLOTS:
                               << "Bb";
         QTest::newRow("natural") << "C"
                                  << "C";
-        QTest::newRow("several of both") << "C♯ E♭ G♯ B♭"
-                                         << "C# Eb G# Bb";
-        QTest::newRow("double sharp") << "F♯♯"
-                                      << "F##";
+        QTest::newRow("several of both") << "C♯ E♭ F♯♯"
+                                         << "C# Eb F##";
     }
     void plainAccidentals()
     {
         QFETCH(QString, spelled);
-        QFETCH(QString, plain);
-        QCOMPARE(QString::fromStdString(NoteFrequency::plainAccidentals(spelled.toStdString())), plain);
+        QTEST(QString::fromStdString(NoteFrequency::plainAccidentals(spelled.toStdString())), "plain");
     }
 
     // Committing writes the reference and then rewrites the text from it, accepted or not.
@@ -144,20 +130,14 @@ private Q_SLOTS:
         QTest::addColumn<double>("before");
         QTest::addColumn<double>("a4");
         QTest::addColumn<QString>("text");
-        QTest::newRow("whole") << "432" << 440.0 << 432.0 << "432";
         QTest::newRow("decimal comma") << "439,5" << 440.0 << 439.5 << "439.5";
-        QTest::newRow("decimal point") << "442.25" << 440.0 << 442.25 << "442.2";
         QTest::newRow("nearly whole shows a decimal") << "441.999" << 440.0 << 441.999 << "442.0";
-        QTest::newRow("exponent") << "4.4e2" << 432.0 << 440.0 << "440";
         QTest::newRow("above 480") << "500" << 440.0 << 480.0 << "480";
         QTest::newRow("below 400") << "100" << 440.0 << 400.0 << "400";
-        QTest::newRow("negative") << "-440" << 440.0 << 400.0 << "400";
-        QTest::newRow("letters") << "abc" << 440.0 << 440.0 << "440";
         QTest::newRow("letters keep a fraction") << "abc" << 439.5 << 439.5 << "439.5";
         QTest::newRow("empty") << "" << 432.0 << 432.0 << "432";
         QTest::newRow("leading space") << " 432" << 440.0 << 440.0 << "440";
         QTest::newRow("trailing unit") << "432Hz" << 440.0 << 440.0 << "440";
-        QTest::newRow("two commas") << "4,3,2" << 440.0 << 440.0 << "440";
         QTest::newRow("infinity") << "inf" << 440.0 << 440.0 << "440";
         QTest::newRow("NaN") << "nan" << 440.0 << 440.0 << "440";
     }
@@ -165,47 +145,30 @@ private Q_SLOTS:
     {
         QFETCH(QString, typed);
         QFETCH(double, before);
-        QFETCH(double, a4);
-        QFETCH(QString, text);
         const double committed = NoteFrequency::commitA4Text(typed.toStdString(), before);
-        QCOMPARE(committed, a4);
-        QCOMPARE(QString::fromStdString(NoteFrequency::a4Text(committed)), text);
+        QTEST(committed, "a4");
+        QTEST(QString::fromStdString(NoteFrequency::a4Text(committed)), "text");
     }
 
-    void slider_data()
-    {
-        QTest::addColumn<double>("written");
-        QTest::addColumn<double>("stored");
-        QTest::newRow("441.6") << 441.6 << 442.0;
-        QTest::newRow("441.4") << 441.4 << 441.0;
-        QTest::newRow("440.5 rounds away from zero, not to even") << 440.5 << 441.0;
-    }
-    void slider()
-    {
-        QFETCH(double, written);
-        QFETCH(double, stored);
-        QCOMPARE(NoteFrequency::sliderA4(written), stored);
-    }
-
-    void stepper_data()
+    void controls_data()
     {
         QTest::addColumn<double>("a4");
-        QTest::addColumn<int>("steps");
-        QTest::addColumn<double>("stepped");
-        QTest::newRow("up") << 440.0 << 1 << 441.0;
-        QTest::newRow("down") << 440.0 << -1 << 439.0;
-        QTest::newRow("keeps a fraction") << 439.5 << 1 << 440.5;
-        QTest::newRow("stops at 480") << 480.0 << 1 << 480.0;
-        QTest::newRow("stops at 400") << 400.0 << -1 << 400.0;
-        QTest::newRow("a fraction meets the top") << 479.5 << 1 << 480.0;
-        QTest::newRow("a fraction meets the bottom") << 400.5 << -1 << 400.0;
+        QTest::addColumn<double>("slider"); // what the slider stores when it writes `a4`
+        QTest::addColumn<double>("up");
+        QTest::addColumn<double>("down");
+        QTest::newRow("440") << 440.0 << 440.0 << 441.0 << 439.0;
+        QTest::newRow("a fraction") << 439.5 << 440.0 << 440.5 << 438.5;
+        QTest::newRow("halves round away from zero, not to even") << 440.5 << 441.0 << 441.5 << 439.5;
+        QTest::newRow("at 480") << 480.0 << 480.0 << 480.0 << 479.0;
+        QTest::newRow("a fraction meets the top") << 479.5 << 480.0 << 480.0 << 478.5;
+        QTest::newRow("at 400") << 400.0 << 400.0 << 401.0 << 400.0;
     }
-    void stepper()
+    void controls()
     {
         QFETCH(double, a4);
-        QFETCH(int, steps);
-        QFETCH(double, stepped);
-        QCOMPARE(NoteFrequency::steppedA4(a4, steps), stepped);
+        QTEST(NoteFrequency::sliderA4(a4), "slider");
+        QTEST(NoteFrequency::steppedA4(a4, 1), "up");
+        QTEST(NoteFrequency::steppedA4(a4, -1), "down");
     }
 };
 
