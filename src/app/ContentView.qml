@@ -20,7 +20,8 @@ Item {
 
     // Screens by raw tool id; a tool without a screen yet shows the bare backdrop.
     readonly property var screens: ({
-            "bpm": bpmScreen
+            "bpm": bpmScreen,
+            "frequency": frequencyScreen
         })
 
     Component {
@@ -28,6 +29,13 @@ Item {
         BPMView {
             calculator: calculatorState
             accent: MorvelaTheme.saffron
+        }
+    }
+    Component {
+        id: frequencyScreen
+        NoteFrequencyView {
+            calculator: calculatorState
+            accent: MorvelaTheme.teal
         }
     }
 

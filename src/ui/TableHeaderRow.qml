@@ -3,11 +3,15 @@ import Morvela
 
 // The header of a striped table: column titles, the first left-aligned, the others right-aligned.
 // Columns share the width equally unless `firstColumnWidth` fixes the first one. Followed by a
-// TableDivider in the table.
+// TableDivider in the table. One column may stand out in `highlightColor`.
 Item {
     id: header
     property var labels: []
     property real firstColumnWidth: -1
+    property int fontSize: 14
+    property color textColor: MorvelaTheme.primaryText
+    property int highlightedColumn: -1
+    property color highlightColor: MorvelaTheme.saffron
     readonly property real cellWidth: labels.length > 0
                                       ? (firstColumnWidth >= 0 ? (row.width - firstColumnWidth) / Math.max(1, labels.length - 1)
                                                                : row.width / labels.length)
@@ -29,9 +33,9 @@ Item {
                 width: index === 0 && header.firstColumnWidth >= 0 ? header.firstColumnWidth : header.cellWidth
                 text: modelData
                 horizontalAlignment: index === 0 ? Text.AlignLeft : Text.AlignRight
-                font.pixelSize: 14
+                font.pixelSize: header.fontSize
                 font.weight: Font.DemiBold
-                color: MorvelaTheme.primaryText
+                color: index === header.highlightedColumn ? header.highlightColor : header.textColor
                 Accessible.role: Accessible.ColumnHeader
                 Accessible.name: text
             }

@@ -66,4 +66,9 @@ double sliderA4(double written)
     return std::round(written);
 }
 
+double steppedA4(double a4, int steps)
+{
+    return std::clamp(a4 + steps, a4Minimum, a4Maximum);
+}
+
 } // namespace morvela::NoteFrequency

@@ -41,6 +41,9 @@ std::string a4Text(double a4);
 double commitA4Text(std::string_view text, double a4);
 // What the slider stores for a written position: whole numbers only, halves away from zero.
 double sliderA4(double written);
+// The reference after `steps` stepper clicks (negative steps go down), kept within 400 ... 480.
+// A step keeps any fraction (439.5 steps up to 440.5) until it meets an end.
+double steppedA4(double a4, int steps);
 
 } // namespace NoteFrequency
 } // namespace morvela
