@@ -44,7 +44,6 @@ AbstractButton {
             font.pixelSize: 13
         }
         Text {
-            id: caption
             anchors.verticalCenter: parent.verticalCenter
             text: "Buy me a coffee"
             font.pixelSize: 12

@@ -12,7 +12,9 @@ AbstractButton {
     property string toolTipText
     signal chosen(int index)
 
-    implicitWidth: row.implicitWidth + 20
+    leftPadding: 10
+    rightPadding: 10
+    implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: 28
     hoverEnabled: true
     onClicked: menu.open()
@@ -33,31 +35,27 @@ AbstractButton {
         border.width: button.visualFocus ? 2 : 1
         border.color: button.visualFocus ? button.tint : MorvelaTheme.hairline
     }
-    contentItem: Item {
-        Row {
-            id: row
-            anchors.centerIn: parent
-            spacing: 5
-            Icon {
-                anchors.verticalCenter: parent.verticalCenter
-                visible: button.symbol.length > 0
-                name: button.symbol
-                color: button.tint
-                size: 12
-            }
-            Text {
-                anchors.verticalCenter: parent.verticalCenter
-                text: button.text
-                font.pixelSize: 12
-                font.weight: Font.Medium
-                color: MorvelaTheme.primaryText
-            }
-            Icon {
-                anchors.verticalCenter: parent.verticalCenter
-                name: "chevron.down"
-                color: MorvelaTheme.secondaryText
-                size: 9
-            }
+    contentItem: Row {
+        spacing: 5
+        Icon {
+            anchors.verticalCenter: parent.verticalCenter
+            visible: button.symbol.length > 0
+            name: button.symbol
+            color: button.tint
+            size: 12
+        }
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            text: button.text
+            font.pixelSize: 12
+            font.weight: Font.Medium
+            color: MorvelaTheme.primaryText
+        }
+        Icon {
+            anchors.verticalCenter: parent.verticalCenter
+            name: "chevron.down"
+            color: MorvelaTheme.secondaryText
+            size: 9
         }
     }
 
