@@ -8,6 +8,8 @@ ColumnLayout {
     id: stripedRow
     property bool striped: false
     property bool last: false
+    // Space above and below the cells.
+    property real verticalPadding: 10
     readonly property alias cells: cells
     default property alias content: cells.data
 
@@ -16,7 +18,7 @@ ColumnLayout {
 
     Item {
         Layout.fillWidth: true
-        implicitHeight: cells.implicitHeight + 20
+        implicitHeight: cells.implicitHeight + 2 * stripedRow.verticalPadding
 
         Rectangle {
             objectName: "stripe"
@@ -29,7 +31,7 @@ ColumnLayout {
         Row {
             id: cells
             x: 10
-            y: 10
+            y: stripedRow.verticalPadding
             width: parent.width - 20
         }
     }

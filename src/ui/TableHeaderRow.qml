@@ -8,6 +8,8 @@ Item {
     id: header
     property var labels: []
     property real firstColumnWidth: -1
+    property int fontPixelSize: 14
+    property color textColor: MorvelaTheme.primaryText
     readonly property real cellWidth: labels.length > 0
                                       ? (firstColumnWidth >= 0 ? (row.width - firstColumnWidth) / Math.max(1, labels.length - 1)
                                                                : row.width / labels.length)
@@ -29,9 +31,9 @@ Item {
                 width: index === 0 && header.firstColumnWidth >= 0 ? header.firstColumnWidth : header.cellWidth
                 text: modelData
                 horizontalAlignment: index === 0 ? Text.AlignLeft : Text.AlignRight
-                font.pixelSize: 14
+                font.pixelSize: header.fontPixelSize
                 font.weight: Font.DemiBold
-                color: MorvelaTheme.primaryText
+                color: header.textColor
                 Accessible.role: Accessible.ColumnHeader
                 Accessible.name: text
             }
