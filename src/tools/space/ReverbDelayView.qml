@@ -114,16 +114,15 @@ Flickable {
                                     font.pixelSize: 13
                                     font.weight: Font.Bold
                                     color: MorvelaTheme.primaryText
+                                    Accessible.role: Accessible.StaticText
+                                    Accessible.name: text
                                 }
                             }
-                            Text {
+                            Caption {
                                 objectName: "subtitle"
                                 x: 12
                                 width: nameCell.width - 12
                                 text: space.presetSubtitles[row.index]
-                                font.pixelSize: 10
-                                font.weight: Font.Medium
-                                color: MorvelaTheme.secondaryText
                                 wrapMode: Text.Wrap
                             }
                         }
