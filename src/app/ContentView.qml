@@ -21,7 +21,8 @@ Item {
     // Screens by raw tool id; a tool without a screen yet shows the bare backdrop.
     readonly property var screens: ({
             "bpm": bpmScreen,
-            "frequency": frequencyScreen
+            "frequency": frequencyScreen,
+            "space": spaceScreen
         })
 
     Component {
@@ -36,6 +37,13 @@ Item {
         NoteFrequencyView {
             calculator: calculatorState
             accent: MorvelaTheme.teal
+        }
+    }
+    Component {
+        id: spaceScreen
+        ReverbDelayView {
+            calculator: calculatorState
+            accent: MorvelaTheme.dusk
         }
     }
 

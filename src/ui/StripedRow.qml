@@ -3,13 +3,13 @@ import QtQuick.Layouts
 import Morvela
 
 // One row of a striped table: its children laid out in `cells` (a Row the width of the table
-// less 10 points on each side, `verticalPadding` above and below), a faint stripe when `striped`,
-// and a divider below unless `last`.
+// less 10 points on each side), a faint stripe when `striped`, and a divider below unless `last`.
 ColumnLayout {
     id: stripedRow
     property bool striped: false
     property bool last: false
-    property int verticalPadding: 10
+    // Space above and below the cells.
+    property real verticalPadding: 10
     readonly property alias cells: cells
     default property alias content: cells.data
 
