@@ -60,7 +60,9 @@ FocusScope {
         objectName: "hitPolygon"
         anchors.fill: parent
         visible: geometry.polygon.length > 0
-        layer.enabled: visible
+        // Smooth edges on a hardware scene graph. The software one paints shapes smoothly by
+        // itself, and its layers keep the first outline drawn.
+        layer.enabled: visible && GraphicsInfo.api !== GraphicsInfo.Software
         layer.samples: 4
 
         ShapePath {

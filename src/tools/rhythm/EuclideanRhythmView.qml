@@ -99,6 +99,7 @@ Flickable {
 
                     CounterRow {
                         objectName: "stepsRow"
+                        tint: view.accent
                         label: "Steps (n)"
                         value: rhythm.stepsText
                         canStepUp: rhythm.canIncreaseSteps
@@ -107,6 +108,7 @@ Flickable {
                     }
                     CounterRow {
                         objectName: "pulsesRow"
+                        tint: view.accent
                         label: "Pulses (k)"
                         value: rhythm.pulsesText
                         canStepUp: rhythm.canIncreasePulses
@@ -115,6 +117,7 @@ Flickable {
                     }
                     CounterRow {
                         objectName: "rotationRow"
+                        tint: view.accent
                         label: "Rotation"
                         value: rhythm.rotationText
                         canStepUp: rhythm.canIncreaseRotation
@@ -166,9 +169,48 @@ Flickable {
                         onChosen: index => rhythm.applyPreset(index)
                     }
 
-                    PlayButton {
+                    // Play / Stop, filled with the accent across the panel.
+                    AbstractButton {
+                        id: playButton
                         objectName: "playButton"
                         Layout.fillWidth: true
+                        implicitHeight: 32
+                        enabled: rhythm.canTogglePlayback
+                        text: rhythm.playing ? "Stop" : "Play"
+                        onClicked: rhythm.togglePlayback()
+                        Keys.onReturnPressed: rhythm.togglePlayback()
+                        Keys.onEnterPressed: rhythm.togglePlayback()
+
+                        Accessible.role: Accessible.Button
+                        Accessible.name: text
+                        Accessible.onPressAction: rhythm.togglePlayback()
+
+                        background: Rectangle {
+                            radius: 7
+                            color: playButton.pressed ? Qt.darker(view.accent, 1.15) : view.accent
+                            opacity: playButton.enabled ? 1 : 0.4
+                            border.width: playButton.visualFocus ? 2 : 0
+                            border.color: MorvelaTheme.primaryText
+                        }
+                        contentItem: Item {
+                            Row {
+                                anchors.centerIn: parent
+                                spacing: 6
+                                Icon {
+                                    anchors.verticalCenter: parent.verticalCenter
+                                    name: rhythm.playing ? "stop.fill" : "play.fill"
+                                    color: "white"
+                                    size: 12
+                                }
+                                Text {
+                                    anchors.verticalCenter: parent.verticalCenter
+                                    text: playButton.text
+                                    font.pixelSize: 13
+                                    font.weight: Font.DemiBold
+                                    color: "white"
+                                }
+                            }
+                        }
                     }
                 }
             }
@@ -187,6 +229,7 @@ Flickable {
         property string value
         property alias canStepUp: stepper.canStepUp
         property alias canStepDown: stepper.canStepDown
+        property alias tint: stepper.tint
         signal stepped(int delta)
 
         Layout.fillWidth: true
@@ -216,53 +259,8 @@ Flickable {
         Stepper {
             id: stepper
             objectName: "stepper"
-            tint: view.accent
             accessibleName: row.label
             onStepped: delta => row.stepped(delta)
-        }
-    }
-
-    // Play / Stop, filled with the accent across the panel.
-    component PlayButton: AbstractButton {
-        id: button
-        readonly property bool playing: rhythm.playing
-
-        implicitHeight: 32
-        enabled: rhythm.canTogglePlayback
-        text: playing ? "Stop" : "Play"
-        onClicked: rhythm.togglePlayback()
-        Keys.onReturnPressed: rhythm.togglePlayback()
-        Keys.onEnterPressed: rhythm.togglePlayback()
-
-        Accessible.role: Accessible.Button
-        Accessible.name: text
-        Accessible.onPressAction: rhythm.togglePlayback()
-
-        background: Rectangle {
-            radius: 7
-            color: button.pressed ? Qt.darker(view.accent, 1.15) : view.accent
-            opacity: button.enabled ? 1 : 0.4
-            border.width: button.visualFocus ? 2 : 0
-            border.color: MorvelaTheme.primaryText
-        }
-        contentItem: Item {
-            Row {
-                anchors.centerIn: parent
-                spacing: 6
-                Icon {
-                    anchors.verticalCenter: parent.verticalCenter
-                    name: button.playing ? "stop.fill" : "play.fill"
-                    color: "white"
-                    size: 12
-                }
-                Text {
-                    anchors.verticalCenter: parent.verticalCenter
-                    text: button.text
-                    font.pixelSize: 13
-                    font.weight: Font.DemiBold
-                    color: "white"
-                }
-            }
         }
     }
 }
