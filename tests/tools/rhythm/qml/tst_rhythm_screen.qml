@@ -71,9 +71,6 @@ Item {
         function centreInWheel(item) {
             return item.mapToItem(wheel(), item.width / 2, item.height / 2)
         }
-        function compareColor(actual, expected) {
-            compare(String(actual), String(expected))
-        }
         function clickFrequencies() {
             const heard = []
             for (let i = 0; i < TestServices.soundCount(); ++i)
@@ -104,13 +101,11 @@ Item {
             for (let step = 0; step < 8; ++step) {
                 names.push(dot(step).Accessible.name)
                 compare(String(dot(step).background.color) === String(MorvelaTheme.fern), [0, 3, 6].includes(step))
-                compare(dot(step).width, 34)
             }
             compare(names, ["Step 1, hit", "Step 2, rest", "Step 3, rest", "Step 4, hit", "Step 5, rest",
                             "Step 6, rest", "Step 7, hit", "Step 8, rest"])
             verify(findChild(wheel(), "hitPolygon").visible)
             verify(!findChild(wheel(), "currentRing").visible)
-            compare(findChild(view, "tempoCaption").text, "120 BPM from the Tempo tab")
             calculator.bpm = 99.9
             compare(findChild(view, "tempoCaption").text, "99 BPM from the Tempo tab")
             const strip = "E(k, n) spreads k hits as evenly as possible across n steps   ·   Tresillo = E(3,8)   ·   Bembé = E(7,12)"
@@ -123,24 +118,19 @@ Item {
             compare(playButton().text, "Stop")
             const ring = findChild(wheel(), "currentRing")
             for (let step = 0; step < 4; ++step) {
-                verify(ring.visible)
                 const at = centreInWheel(ring)
                 const expected = centreInWheel(dot(step))
                 fuzzyCompare(at.x, expected.x, 0.01)
                 fuzzyCompare(at.y, expected.y, 0.01)
                 compare(dot(step).scale, [0, 3].includes(step) ? 1.12 : 1)
-                compare(dot(step).Accessible.selected, true)
+                verify(dot(step).Accessible.selected)
                 TestServices.advance(125)
             }
-            compare(dot(3).scale, 1)
             verify(centreInWheel(dot(0)).y < centreInWheel(dot(1)).y)
             verify(centreInWheel(dot(1)).x < centreInWheel(dot(2)).x)
-            compare(clickFrequencies(), [1760, 1175, 1175, 1760, 1175])
             mouseClick(playButton())
             compare(playButton().text, "Play")
             verify(!ring.visible)
-            TestServices.advance(500)
-            compare(TestServices.soundCount(), 0)
         }
 
         function test_noteChangeRestarts() {
@@ -148,14 +138,11 @@ Item {
             TestServices.advance(250)
             TestServices.clearSounds()
             mouseClick(findChild(findChild(view, "notePicker"), "segment1"))
-            compare(calculator.euclidNote, 8)
             compare(calculator.euclidStep, 0)
             TestServices.advance(249)
             compare(clickFrequencies(), [1760])
             TestServices.advance(1)
             compare(calculator.euclidStep, 1)
-            compare(findItem(view, item => item.metric !== undefined && item.metric.label === "Step 1/8").metric.value,
-                    "250.0 ms")
         }
 
         function test_leavingTheScreenStops() {
@@ -169,81 +156,28 @@ Item {
             compare(TestServices.soundCount(), 0)
         }
 
-        // Without hits Play is off, but a running loop can still be stopped.
-        function test_stopWithoutPulses() {
-            mouseClick(playButton())
-            const pulses = findChild(findChild(view, "pulsesRow"), "stepper")
-            for (let i = 0; i < 3; ++i)
-                mouseClick(findChild(pulses, "stepDown"))
-            compare(calculator.euclidPulses, 0)
-            verify(!findChild(wheel(), "hitPolygon").visible)
-            verify(playButton().enabled)
-            mouseClick(playButton())
-            compare(calculator.euclidPlaying, false)
-            verify(!playButton().enabled)
-        }
-
-        function test_counters_data() {
-            return [
-                { tag: "steps by mouse", row: "stepsRow", key: false, field: "euclidSteps", up: 9, down: 7 },
-                { tag: "pulses by keyboard", row: "pulsesRow", key: true, field: "euclidPulses", up: 4, down: 2 },
-                { tag: "rotation by keyboard", row: "rotationRow", key: true, field: "euclidRotation", up: 1, down: 0 }
-            ]
-        }
-        function test_counters(data) {
-            const row = findChild(view, data.row)
-            const stepper = findChild(row, "stepper")
-            const click = up => {
-                if (data.key) {
-                    stepper.forceActiveFocus()
-                    keyClick(up ? Qt.Key_Up : Qt.Key_Down)
-                } else {
-                    mouseClick(findChild(stepper, up ? "stepUp" : "stepDown"))
-                }
-            }
-            click(true)
-            compare(calculator[data.field], data.up)
-            compare(findChild(row, "value").text, String(data.up))
-            click(false)
-            click(false)
-            compare(calculator[data.field], data.down)
-        }
-
-        function test_dotSizes_data() {
-            return [
-                { tag: "12 steps", preset: 2, steps: 12, diameter: 30 },
-                { tag: "16 steps", preset: 3, steps: 16, diameter: 26 },
-                { tag: "9 steps", preset: 4, steps: 9, diameter: 30 }
-            ]
-        }
-        // Presets are chosen from the menu; the dots follow the step count.
-        function test_dotSizes(data) {
+        // A preset chosen from the menu; the dots follow the step count.
+        function test_presetFromTheMenu() {
             const presets = findChild(view, "presetsButton")
             mouseClick(presets)
             const menu = findChild(presets, "menu")
             tryCompare(menu, "opened", true)
-            mouseClick(findChild(menu.contentItem, "entry" + data.preset))
-            compare(calculator.euclidSteps, data.steps)
-            compare(calculator.euclidRotation, 0)
-            compare(dot(data.steps - 1).width, data.diameter)
-            compare(dot(data.steps), null)
+            mouseClick(findChild(menu.contentItem, "entry3"))
+            compare([calculator.euclidSteps, calculator.euclidPulses, calculator.euclidRotation], [16, 5, 0])
+            compare(dot(15).width, 26)
+            compare(dot(16), null)
         }
 
-        // Tab reaches the wheel, the arrows walk round it and Space sounds the step.
+        // Tab reaches the wheel, the arrows walk round it and Space or Return sounds the step.
         function test_wheelKeyboard() {
             wheel().forceActiveFocus()
-            verify(dot(0).activeFocus)
             keyClick(Qt.Key_Left)
             verify(dot(7).activeFocus)
-            keyClick(Qt.Key_Right)
-            keyClick(Qt.Key_Right)
             keyClick(Qt.Key_Space)
+            keyClick(Qt.Key_Right)
+            keyClick(Qt.Key_Down)
             keyClick(Qt.Key_Return)
             compare(clickFrequencies(), [1175, 1175])
-            keyClick(Qt.Key_Down)
-            keyClick(Qt.Key_Down)
-            keyClick(Qt.Key_Space)
-            compare(clickFrequencies(), [1760])
             compare(calculator.euclidPlaying, false)
         }
     }
