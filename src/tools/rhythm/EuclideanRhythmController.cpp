@@ -295,11 +295,13 @@ void EuclideanRhythmController::startPlayback()
         return;
     m_calculator->setEuclidPlaying(true);
     m_calculator->setEuclidStep(qint64(0));
-    tick(0);
     if (!m_playTimer)
         m_playTimer = Services::timers().makeRepeatingTimer();
     m_playTimer->start(std::chrono::duration<double>(period),
                        [this](double dueAt) { advancePlayback(dueAt); });
+    // Step 0 sounds now, the instant the clock started from, so the first interval is a period
+    // like the others (the clock does not tell its start, and nothing runs in between).
+    tick(0);
 }
 
 void EuclideanRhythmController::advancePlayback(double dueAt)
