@@ -21,8 +21,9 @@ Item {
     // Screens by raw tool id; a tool without a screen yet shows the bare backdrop.
     readonly property var screens: ({
             "bpm": bpmScreen,
-            "frequency": frequencyScreen,
-            "space": spaceScreen
+            "rhythm": rhythmScreen,
+            "space": spaceScreen,
+            "frequency": frequencyScreen
         })
 
     Component {
@@ -33,10 +34,10 @@ Item {
         }
     }
     Component {
-        id: frequencyScreen
-        NoteFrequencyView {
+        id: rhythmScreen
+        EuclideanRhythmView {
             calculator: calculatorState
-            accent: MorvelaTheme.teal
+            accent: MorvelaTheme.fern
         }
     }
     Component {
@@ -44,6 +45,13 @@ Item {
         ReverbDelayView {
             calculator: calculatorState
             accent: MorvelaTheme.dusk
+        }
+    }
+    Component {
+        id: frequencyScreen
+        NoteFrequencyView {
+            calculator: calculatorState
+            accent: MorvelaTheme.teal
         }
     }
 

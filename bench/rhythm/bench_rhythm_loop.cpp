@@ -1,0 +1,93 @@
+// The application's CPU time while the Rhythm loop plays (16 steps of 1/16, at 400 BPM by
+// default: the busiest the loop gets, 26.7 clicks a second) and after Stop, as a share of one core:
+//   bench_rhythm_loop [seconds per phase (default 10)] [BPM (default 400)]
+// Run it on the platform to be measured (xvfb-run -a, or QT_QPA_PLATFORM=offscreen). It counts
+// the whole process, the audio thread included, through the same window the application shows.
+#include "app/AppStartup.h"
+
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQmlProperty>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
+#include <QTimer>
+#include <QtQml/QQmlExtensionPlugin>
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
+
+namespace {
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void run(double seconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// CPU time over `seconds` of the event loop, as a percentage of one core.
+double cpuShare(double seconds)
+{
+    const double cpuBefore = cpuSeconds();
+    const auto wallBefore = std::chrono::steady_clock::now();
+    run(seconds);
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wallBefore;
+    return 100.0 * (cpuSeconds() - cpuBefore) / wall.count();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    AppStartup::configureApplication(app);
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
+    const double bpm = argc > 2 ? std::atof(argv[2]) : 400.0;
+
+    QQmlApplicationEngine engine;
+    AppStartup::configureEngine(engine);
+    engine.load(QUrl(QStringLiteral("qrc:/Morvela/app/Main.qml")));
+    if (engine.rootObjects().isEmpty())
+        return 1;
+    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
+    QObject* content = QQmlProperty::read(window, "content").value<QObject*>();
+    QObject* shell = QQmlProperty::read(content, "shell").value<QObject*>();
+    QObject* state = QQmlProperty::read(content, "calculatorState").value<QObject*>();
+    QMetaObject::invokeMethod(shell, "select", Q_ARG(QString, QStringLiteral("rhythm")));
+    run(1.0);
+    auto* rhythm = window->findChild<QObject*>(QStringLiteral("rhythmController"));
+    if (!rhythm) {
+        std::fprintf(stderr, "bench_rhythm_loop: the Rhythm screen did not load\n");
+        return 1;
+    }
+    state->setProperty("bpm", bpm);
+    state->setProperty("euclidSteps", 16);
+    state->setProperty("euclidPulses", 5);
+
+    std::printf("before play    %6.2f %% of one core\n", cpuShare(seconds));
+    QMetaObject::invokeMethod(rhythm, "startPlayback");
+    std::printf("playing        %6.2f %% of one core   (%s, %s, %.0f BPM; target < 5 %%)\n",
+                cpuShare(seconds), qPrintable(QGuiApplication::platformName()),
+                qPrintable(window->rendererInterface()->graphicsApi() == QSGRendererInterface::Software
+                               ? "software scene graph"
+                               : "hardware scene graph"),
+                bpm);
+    QMetaObject::invokeMethod(rhythm, "stop");
+    // The sound engine keeps its stream open for 10 s after the last sound, then pauses.
+    std::printf("after Stop     %6.2f %% of one core   (sound engine still open)\n", cpuShare(10.5));
+    std::printf("idle           %6.2f %% of one core   (target 0 %%)\n", cpuShare(seconds));
+    return 0;
+}
