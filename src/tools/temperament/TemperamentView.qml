@@ -111,9 +111,10 @@ Flickable {
                     opacity: 0.5
                 }
 
+                // Caption level with the field's title, N and its stepper level with its box.
                 ColumnLayout {
-                    Layout.alignment: Qt.AlignVCenter
-                    spacing: 7
+                    Layout.alignment: Qt.AlignTop
+                    spacing: 14
 
                     Caption {
                         text: "Divisions per octave"
