@@ -1,6 +1,5 @@
 #include "tools/temperament/TemperamentController.h"
 
-#include "audio/FrameClock.h"
 #include "common/NumberText.h"
 #include "platform/Services.h"
 
@@ -9,10 +8,7 @@
 
 using namespace morvela;
 
-TemperamentController::TemperamentController(QObject* parent)
-    : QObject(parent), m_clock([] { return FrameClock::now(); })
-{
-}
+TemperamentController::TemperamentController(QObject* parent) : QObject(parent) {}
 
 TemperamentController::~TemperamentController()
 {
@@ -99,11 +95,6 @@ QStringList TemperamentController::presetLabels()
     return labels;
 }
 
-void TemperamentController::setClock(Clock clock)
-{
-    m_clock = std::move(clock);
-}
-
 void TemperamentController::commitReferenceText()
 {
     if (!m_calculator)
@@ -172,10 +163,12 @@ void TemperamentController::startPlayback()
         return;
     m_calculator->setTetPlaying(true);
     m_calculator->setTetStep(qint64(0));
-    sound(0, m_clock());
+    // The clock starts first and step 0 sounds at once after it: both take "now" as their
+    // instant, so the first interval is as exact as the others.
     m_playTimer = Services::timers().makeRepeatingTimer();
     m_playTimer->start(std::chrono::duration<double>(stepSeconds),
                        [this](double dueAt) { advancePlayback(dueAt); });
+    sound(0, {});
 }
 
 void TemperamentController::advancePlayback(double dueAt)

@@ -11,7 +11,6 @@
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
 
-#include <functional>
 #include <memory>
 
 // The operations of the temperament screen: the reference and divisions inputs, auditioning a
@@ -33,8 +32,6 @@ class TemperamentController : public QObject {
     Q_PROPERTY(ScaleStepsModel* steps READ steps CONSTANT)
 
 public:
-    // Seconds on the time base of the loop clock's due instants.
-    using Clock = std::function<double()>;
     static constexpr double stepSeconds = 0.3;
 
     explicit TemperamentController(QObject* parent = nullptr);
@@ -51,10 +48,6 @@ public:
     bool canStepDivisionsDown() const;
     static QStringList presetLabels();
     ScaleStepsModel* steps() { return &m_steps; }
-
-    // The first step of a scale sounds at this clock's "now": FrameClock::now() unless a test
-    // drives it, so that it lies on the grid of the ticks that follow.
-    void setClock(Clock clock);
 
     // Takes the typed text as the reference, or reverts it; the text is rewritten either way.
     Q_INVOKABLE void commitReferenceText();
@@ -91,5 +84,4 @@ private:
     QPointer<CalculatorState> m_calculator;
     ScaleStepsModel m_steps;
     std::unique_ptr<RepeatingTimer> m_playTimer;
-    Clock m_clock;
 };
