@@ -23,7 +23,8 @@ Item {
             "bpm": bpmScreen,
             "rhythm": rhythmScreen,
             "space": spaceScreen,
-            "frequency": frequencyScreen
+            "frequency": frequencyScreen,
+            "temperament": temperamentScreen
         })
 
     Component {
@@ -52,6 +53,13 @@ Item {
         NoteFrequencyView {
             calculator: calculatorState
             accent: MorvelaTheme.teal
+        }
+    }
+    Component {
+        id: temperamentScreen
+        TemperamentView {
+            calculator: calculatorState
+            accent: MorvelaTheme.lake
         }
     }
 

@@ -1,0 +1,120 @@
+// How long the Scale Steps table takes to follow a change of A4, the reference or N at up to 53
+// divisions, on the real screen in an offscreen window (run with QT_QPA_PLATFORM=offscreen).
+// A change is timed from the write to the state through the next frame (the scale, the model,
+// every delegate binding, layout and rendering); beside it, the baseline of the same run: a frame
+// with nothing changed. Wall time (best and median of the rounds) shows what a busy machine
+// gives; process CPU time (median) is what the change costs without the waits for a core.
+#include "app/AppStartup.h"
+#include "model/CalculatorState.h"
+
+#include <QGuiApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtQml/QQmlExtensionPlugin>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
+
+namespace {
+
+struct Instant {
+    double wall, cpu; // milliseconds
+};
+
+Instant now()
+{
+    timespec cpu{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    const double wall =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    return {wall, static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6};
+}
+
+double best(std::vector<double> samples)
+{
+    return *std::min_element(samples.begin(), samples.end());
+}
+
+double median(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    AppStartup::configureApplication(app);
+    QQmlEngine engine;
+    AppStartup::configureEngine(engine);
+
+    CalculatorState state;
+    QQmlComponent component(&engine);
+    component.setData("import Morvela\nTemperamentView { width: 732; height: 720 }", QUrl());
+    QQuickWindow window;
+    window.resize(732, 720);
+    auto* view = qobject_cast<QQuickItem*>(
+        component.createWithInitialProperties({{"calculator", QVariant::fromValue(&state)}}));
+    if (!view) {
+        std::fprintf(stderr, "%s\n", qPrintable(component.errorString()));
+        return 1;
+    }
+    view->setParentItem(window.contentItem());
+    window.show();
+    window.grabWindow();
+
+    constexpr int rounds = 31;
+    auto measure = [&](const char* name, const std::function<void(int)>& prepare,
+                       const std::function<void(int)>& change) {
+        std::vector<double> wall, cpu, baseWall, baseCpu;
+        for (int round = 0; round < rounds; ++round) {
+            prepare(round);
+            window.grabWindow();
+            Instant start = now();
+            window.grabWindow();
+            Instant end = now();
+            baseWall.push_back(end.wall - start.wall);
+            baseCpu.push_back(end.cpu - start.cpu);
+            start = now();
+            change(round);
+            window.grabWindow();
+            end = now();
+            wall.push_back(end.wall - start.wall);
+            cpu.push_back(end.cpu - start.cpu);
+        }
+        std::printf(
+            "%-28s wall %6.2f / %6.2f   cpu %6.2f   | unchanged frame: wall %5.2f / %5.2f   cpu %5.2f   %s\n",
+            name, best(wall), median(wall), median(cpu), best(baseWall), median(baseWall), median(baseCpu),
+            median(cpu) < 16.0 ? "cpu < 16 ms" : "cpu >= 16 ms: MISSED");
+    };
+
+    std::printf("change + next frame, ms: wall best / median, cpu median (%d rounds)\n", rounds);
+    measure(
+        "A4 change at N = 53", [&](int) { state.setTetDivisions(53); },
+        [&](int round) { state.setA4(round % 2 ? 440.0 : 432.0); });
+    measure(
+        "reference change at N = 53", [&](int) { state.setTetDivisions(53); },
+        [&](int round) { state.setTetReference(round % 2 ? 440.0 : 261.63); });
+    measure(
+        "N 52 -> 53", [&](int) { state.setTetDivisions(52); }, [&](int) { state.setTetDivisions(53); });
+    measure(
+        "N 53 -> 52", [&](int) { state.setTetDivisions(53); }, [&](int) { state.setTetDivisions(52); });
+    measure(
+        "N 12 -> 53 (41 new rows)", [&](int) { state.setTetDivisions(12); },
+        [&](int) { state.setTetDivisions(53); });
+    measure(
+        "N 53 -> 12", [&](int) { state.setTetDivisions(53); }, [&](int) { state.setTetDivisions(12); });
+    delete view;
+    return 0;
+}
