@@ -36,6 +36,10 @@ AbstractButton {
             menu.popup(0, column.y)
     }
 
+    // A toggle for screen readers: the button's own checked state is what they hear; a click
+    // flips it and toggling the harmonic flips the binding the same way.
+    checkable: true
+    checked: isEnabled
     padding: 0
     focusPolicy: Qt.StrongFocus
     hoverEnabled: true
@@ -56,11 +60,8 @@ AbstractButton {
     ToolTip.delay: 700
     ToolTip.text: toolTip
 
-    Accessible.role: Accessible.Button
     Accessible.name: accessibleName
     Accessible.description: toolTip
-    Accessible.checkable: true
-    Accessible.checked: isEnabled
     Accessible.onPressAction: tapped()
     Accessible.onToggleAction: tapped()
 
