@@ -36,10 +36,15 @@ AbstractButton {
             menu.popup(0, column.y)
     }
 
-    // A toggle for screen readers: the button's own checked state is what they hear; a click
-    // flips it and toggling the harmonic flips the binding the same way.
+    // A toggle for screen readers: the button's own checked state is what they hear. It always
+    // shows the state's selection: the button flips it by itself on a release (also of the
+    // right button, which opens the menu), and that flip is taken back at once.
     checkable: true
     checked: isEnabled
+    onCheckedChanged: {
+        if (checked !== isEnabled)
+            checked = Qt.binding(() => bar.isEnabled)
+    }
     padding: 0
     focusPolicy: Qt.StrongFocus
     hoverEnabled: true
