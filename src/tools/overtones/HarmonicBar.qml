@@ -29,11 +29,8 @@ AbstractButton {
     readonly property color driftColor: [MorvelaTheme.fern, MorvelaTheme.saffron,
         MorvelaTheme.lacquer][driftClass] ?? MorvelaTheme.lacquer
 
-    function openMenu(atPointer) {
-        if (atPointer)
-            menu.popup()
-        else
-            menu.popup(0, column.y)
+    function openMenu(x, y) {
+        menu.popup(x, y)
     }
 
     // A toggle for screen readers: the button's own checked state is what they hear. It always
@@ -51,12 +48,12 @@ AbstractButton {
     onClicked: tapped()
     Keys.onReturnPressed: tapped()
     Keys.onEnterPressed: tapped()
-    Keys.onMenuPressed: openMenu(false)
+    Keys.onMenuPressed: openMenu(0, column.y)
     Keys.onLeftPressed: moveFocus(-1)
     Keys.onRightPressed: moveFocus(1)
     Keys.onPressed: event => {
         if (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier)) {
-            openMenu(false)
+            openMenu(0, column.y)
             event.accepted = true
         }
     }
@@ -72,7 +69,7 @@ AbstractButton {
 
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: bar.openMenu(true)
+        onTapped: point => bar.openMenu(point.position.x, point.position.y)
     }
 
     background: Rectangle {
