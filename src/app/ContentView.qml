@@ -24,7 +24,8 @@ Item {
             "rhythm": rhythmScreen,
             "space": spaceScreen,
             "frequency": frequencyScreen,
-            "temperament": temperamentScreen
+            "temperament": temperamentScreen,
+            "overtones": overtonesScreen
         })
 
     Component {
@@ -60,6 +61,13 @@ Item {
         TemperamentView {
             calculator: calculatorState
             accent: MorvelaTheme.lake
+        }
+    }
+    Component {
+        id: overtonesScreen
+        HarmonicSeriesView {
+            calculator: calculatorState
+            accent: MorvelaTheme.copper
         }
     }
 
