@@ -20,7 +20,8 @@ Item {
 
     // Screens by raw tool id; a tool without a screen yet shows the bare backdrop.
     readonly property var screens: ({
-            "bpm": bpmScreen
+            "bpm": bpmScreen,
+            "harmony": harmonyScreen
         })
 
     Component {
@@ -28,6 +29,14 @@ Item {
         BPMView {
             calculator: calculatorState
             accent: MorvelaTheme.saffron
+        }
+    }
+
+    Component {
+        id: harmonyScreen
+        CircleOfFifthsView {
+            calculator: calculatorState
+            accent: MorvelaTheme.lacquer
         }
     }
 
