@@ -1,9 +1,14 @@
 #include "tools/harmony/CircleOfFifthsController.h"
 
+#include "common/NumberText.h"
+#include "platform/Services.h"
 #include "tools/harmony/FifthsWheelGeometry.h"
 #include "tools/pitch/NoteFrequency.h"
 
 #include <QVariantMap>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace morvela;
 
@@ -57,12 +62,31 @@ CircleOfFifthsController::CircleOfFifthsController(QObject* parent) : QObject(pa
     restoreSelection();
 }
 
+CircleOfFifthsController::~CircleOfFifthsController()
+{
+    stopPlayback();
+}
+
 void CircleOfFifthsController::setCalculator(CalculatorState* calculator)
 {
     if (calculator == m_calculator)
         return;
+    // The loop belongs to the state it was started on.
+    stopPlayback();
+    if (m_calculator)
+        disconnect(m_calculator, nullptr, this, nullptr);
     m_calculator = calculator;
+    if (m_calculator) {
+        for (auto signal : {&CalculatorState::progressionChanged, &CalculatorState::progressionPlayingChanged,
+                            &CalculatorState::playingStepChanged})
+            connect(m_calculator, signal, this, &CircleOfFifthsController::loopChanged);
+        connect(m_calculator, &CalculatorState::bpmChanged, this, &CircleOfFifthsController::tempoChanged);
+    }
+    connect(this, &CircleOfFifthsController::selectionChanged, this, &CircleOfFifthsController::loopChanged,
+            Qt::UniqueConnection);
     Q_EMIT calculatorChanged();
+    Q_EMIT loopChanged();
+    Q_EMIT tempoChanged();
 }
 
 // Anything but a valid pair (a hand-edited or corrupted file) opens C major.
@@ -206,6 +230,157 @@ void CircleOfFifthsController::addDegree(int degree)
     const auto d = static_cast<qint64>(KeySelection::clampedDegree(degree));
     m_calculator->setProgression(m_calculator->progression() << d);
     playDegree(degree);
+}
+
+namespace {
+
+std::optional<qint64> step(const CalculatorState& state)
+{
+    const QVariant step = state.playingStep();
+    return step.isValid() ? std::optional<qint64>(step.toLongLong()) : std::nullopt;
+}
+
+} // namespace
+
+QVariantList CircleOfFifthsController::loopChips() const
+{
+    QVariantList chips;
+    if (!m_calculator)
+        return chips;
+    const QList<qint64> loop = m_calculator->progression();
+    const qsizetype current = currentStep();
+    const auto names = m_selection.chords();
+    const auto& numerals = m_selection.romanNumerals();
+    for (qsizetype i = 0; i < loop.size(); ++i) {
+        const std::size_t d = KeySelection::clampedDegree(loop[i]);
+        const QString chord = qs(names[d]);
+        const QString numeral = qs(numerals[d]);
+        const bool isCurrent = current == i;
+        chips.append(QVariantMap{
+            {QStringLiteral("chord"), chord},
+            {QStringLiteral("numeral"), numeral},
+            {QStringLiteral("current"), isCurrent},
+            {QStringLiteral("accessibleName"),
+             QStringLiteral("Chord %1 of %2, %3, %4").arg(i + 1).arg(loop.size()).arg(chord, numeral) +
+                 (isCurrent ? QStringLiteral(", playing") : QString())},
+        });
+    }
+    return chips;
+}
+
+bool CircleOfFifthsController::playing() const
+{
+    return m_calculator && m_calculator->progressionPlaying();
+}
+
+int CircleOfFifthsController::currentStep() const
+{
+    if (!playing())
+        return -1;
+    const std::optional<qint64> current = step(*m_calculator);
+    return current && *current >= 0 && *current < m_calculator->progression().size()
+               ? static_cast<int>(*current)
+               : -1;
+}
+
+QString CircleOfFifthsController::tempoLabel() const
+{
+    const double bpm = m_calculator ? m_calculator->bpm() : 0.0;
+    // Truncated toward zero, as a whole number of beats per minute.
+    const double whole = std::isfinite(bpm) ? std::trunc(std::clamp(bpm, -1e15, 1e15)) : 0.0;
+    return qs(formatFixed(whole, 0)) + QStringLiteral(" BPM · 2 beats/chord");
+}
+
+QStringList CircleOfFifthsController::presetNames() const
+{
+    QStringList names;
+    for (const ProgressionPreset& preset : progressionPresets(m_selection.isMinor))
+        names.append(qs(preset.name));
+    return names;
+}
+
+double CircleOfFifthsController::period(double bpm)
+{
+    if (!(bpm > 20.0))
+        return 6.0;
+    return 120.0 / std::min(bpm, 400.0);
+}
+
+void CircleOfFifthsController::removeStep(int position)
+{
+    if (!m_calculator)
+        return;
+    QList<qint64> loop = m_calculator->progression();
+    if (position < 0 || position >= loop.size())
+        return;
+    loop.removeAt(position);
+    m_calculator->setProgression(loop);
+    // The playing position stays: the next tick continues from it.
+    if (loop.isEmpty())
+        stopPlayback();
+}
+
+void CircleOfFifthsController::startPlayback()
+{
+    if (!m_calculator || m_calculator->progression().isEmpty() || m_playTimer)
+        return;
+    m_calculator->setProgressionPlaying(true);
+    m_calculator->setPlayingStep(qint64{0});
+    // The clock starts before the first chord is rendered, so that both begin at the same
+    // instant and the first period is as long as the others.
+    m_playTimer = Services::timers().makeRepeatingTimer();
+    m_playTimer->start(std::chrono::duration<double>(period(m_calculator->bpm())),
+                       [this](double dueAt) { advancePlayback(dueAt); });
+    playDegree(static_cast<int>(m_calculator->progression().first()));
+}
+
+void CircleOfFifthsController::advancePlayback(SoundOutput::Instant at)
+{
+    if (!m_calculator)
+        return;
+    const QList<qint64> loop = m_calculator->progression();
+    if (loop.isEmpty()) {
+        stopPlayback();
+        return;
+    }
+    const qint64 next = (step(*m_calculator).value_or(-1) + 1) % loop.size();
+    m_calculator->setPlayingStep(next);
+    playDegree(static_cast<int>(loop[next]), at);
+}
+
+void CircleOfFifthsController::stopPlayback()
+{
+    if (m_playTimer)
+        m_playTimer->invalidate();
+    m_playTimer.reset();
+    if (m_calculator && (m_calculator->progressionPlaying() || m_calculator->playingStep().isValid())) {
+        m_calculator->setProgressionPlaying(false);
+        m_calculator->setPlayingStep({});
+    }
+}
+
+void CircleOfFifthsController::toggle()
+{
+    if (playing())
+        stopPlayback();
+    else
+        startPlayback();
+}
+
+void CircleOfFifthsController::clear()
+{
+    stopPlayback();
+    if (m_calculator)
+        m_calculator->setProgression({});
+}
+
+void CircleOfFifthsController::loadPreset(int index)
+{
+    const auto& presets = progressionPresets(m_selection.isMinor);
+    if (!m_calculator || index < 0 || index >= static_cast<int>(presets.size()))
+        return;
+    const auto& degrees = presets[static_cast<std::size_t>(index)].degrees;
+    m_calculator->setProgression(QList<qint64>(degrees.begin(), degrees.end()));
 }
 
 void CircleOfFifthsController::hoverAt(double x, double y, double width, double height)

@@ -2,6 +2,7 @@
 
 #include "audio/SoundOutput.h"
 #include "model/CalculatorState.h"
+#include "platform/RepeatingTimer.h"
 #include "platform/StateFiles.h"
 #include "tools/harmony/CircleOfFifths.h"
 
@@ -13,6 +14,8 @@
 #include <QStringList>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
+
+#include <memory>
 
 // The Harmony screen's operations and what it shows of the selected key. The selection is
 // remembered in the window state and restored when the screen is built again.
@@ -44,6 +47,14 @@ class CircleOfFifthsController : public QObject {
     // How long the latest change of the tints animates, in milliseconds.
     Q_PROPERTY(int tintDuration READ tintDuration NOTIFY segmentTintsChanged)
 
+    // The loop as its chips show it: { chord, numeral, current, accessibleName } per entry.
+    Q_PROPERTY(QVariantList loopChips READ loopChips NOTIFY loopChanged)
+    Q_PROPERTY(bool playing READ playing NOTIFY loopChanged)
+    // The position of the chord sounding now, -1 when none is (stopped, or past the end).
+    Q_PROPERTY(int currentStep READ currentStep NOTIFY loopChanged)
+    Q_PROPERTY(QString tempoLabel READ tempoLabel NOTIFY tempoChanged)
+    Q_PROPERTY(QStringList presetNames READ presetNames NOTIFY selectionChanged)
+
 public:
     enum Tint { Selected, Family, Hovered, Plain };
     Q_ENUM(Tint)
@@ -52,6 +63,8 @@ public:
     static constexpr int hoverAnimationMs = 120;
 
     explicit CircleOfFifthsController(QObject* parent = nullptr);
+    // The screen is gone: its loop stops.
+    ~CircleOfFifthsController() override;
 
     CalculatorState* calculator() const { return m_calculator; }
     void setCalculator(CalculatorState* calculator);
@@ -73,6 +86,15 @@ public:
     QString hoveredSegment() const { return m_hoveredSegment; }
     QList<int> segmentTints() const;
     int tintDuration() const { return m_tintDuration; }
+    QVariantList loopChips() const;
+    bool playing() const;
+    int currentStep() const;
+    QString tempoLabel() const;
+    QStringList presetNames() const;
+
+    // Seconds per chord, two beats at the tempo held to 20…400 BPM: 6.0 at or below 20 BPM
+    // (and for a tempo that is not a number), 120 ÷ min(bpm, 400) above.
+    static double period(double bpm);
 
     // Stores the selection (remembered at once); the index is wrapped onto the circle.
     Q_INVOKABLE void select(int index, bool minor);
@@ -83,6 +105,17 @@ public:
     Q_INVOKABLE void playDegree(int degree);
     // A chord was tapped: append its degree to the progression, then sound it.
     Q_INVOKABLE void addDegree(int degree);
+    // Removes the chord at a position of the loop; an emptied loop stops.
+    Q_INVOKABLE void removeStep(int position);
+    // Plays the first chord now and the next one every period after, on the loop clock.
+    Q_INVOKABLE void startPlayback();
+    // One tick of the loop: the next chord, at the tick's due instant.
+    void advancePlayback(SoundOutput::Instant at = {});
+    Q_INVOKABLE void stopPlayback();
+    Q_INVOKABLE void toggle();
+    Q_INVOKABLE void clear();
+    // Replaces the loop with a preset of the selection's mode; a playing loop carries on.
+    Q_INVOKABLE void loadPreset(int index);
     // Pointer events in the wheel's own coordinates, for a wheel of the given size. A press
     // selects only on a drawn segment and tells whether it did.
     Q_INVOKABLE void hoverAt(double x, double y, double width, double height);
@@ -106,6 +139,8 @@ Q_SIGNALS:
     void selectionChanged();
     void hoveredSegmentChanged();
     void segmentTintsChanged();
+    void loopChanged();
+    void tempoChanged();
 
 private:
     double a4() const;
@@ -118,4 +153,5 @@ private:
     morvela::KeySelection m_selection;
     QString m_hoveredSegment;
     int m_tintDuration = selectionAnimationMs;
+    std::unique_ptr<RepeatingTimer> m_playTimer;
 };

@@ -6,7 +6,7 @@ import QtQuick.Layouts
 import Morvela
 
 // The Harmony screen: the key figures, the circle of fifths beside the selected key's details,
-// and the explanatory strip.
+// the progression player and the explanatory strip.
 Flickable {
     id: view
     property CalculatorState calculator
@@ -29,6 +29,8 @@ Flickable {
         objectName: "circleOfFifthsController"
         calculator: view.calculator
     }
+    // Leaving the screen stops its loop at once, not when the view is finally deleted.
+    Component.onDestruction: controller.stopPlayback()
 
     ColumnLayout {
         id: content
@@ -86,6 +88,13 @@ Flickable {
                 accent: view.accent
                 onChordTapped: degree => controller.addDegree(degree)
             }
+        }
+
+        ProgressionPanel {
+            objectName: "progressionPanel"
+            Layout.fillWidth: true
+            controller: controller
+            accent: view.accent
         }
 
         FormulaStrip {

@@ -151,8 +151,10 @@ FocusScope {
     }
 
     MouseArea {
+        objectName: "wheelPointer"
         anchors.fill: parent
         hoverEnabled: true
+        onEntered: wheel.controller.hoverAt(mouseX, mouseY, width, height)
         onPositionChanged: mouse => wheel.controller.hoverAt(mouse.x, mouse.y, width, height)
         onExited: wheel.controller.hoverLeft()
         onClicked: mouse => wheel.controller.pressAt(mouse.x, mouse.y, width, height)

@@ -1,4 +1,5 @@
 #include "platform/StateFiles.h"
+#include "support/FakeTimers.h"
 #include "support/RecordingSoundOutput.h"
 #include "tools/harmony/CircleOfFifthsController.h"
 
@@ -61,6 +62,34 @@ class TestCircleOfFifthsController : public QObject {
     std::unique_ptr<CalculatorState> m_state;
     std::unique_ptr<CircleOfFifthsController> m_controller;
     std::unique_ptr<RecordingSoundOutput> m_sound;
+    std::unique_ptr<ManualClock> m_clock;
+
+    // The chords sounded so far, as "root quality at", e.g. "196.00 major 1" ("-" when the
+    // sound was not scheduled for an instant).
+    QStringList sounded() const
+    {
+        static const char* const qualities[] = {"major", "minor", "diminished"};
+        QStringList list;
+        for (const auto& call : m_sound->calls)
+            list.append(QStringLiteral("%1 %2 %3")
+                            .arg(hz(call.frequency), qualities[int(call.quality)],
+                                 call.at ? QString::number(*call.at) : QStringLiteral("-")));
+        return list;
+    }
+    void playLoop(const QList<qint64>& degrees)
+    {
+        m_state->setProgression(degrees);
+        m_controller->startPlayback();
+    }
+    void advanceSeconds(double seconds) { m_clock->advance(ManualClock::Ms(seconds * 1000.0)); }
+    QString current() const
+    {
+        QStringList chips;
+        for (const QVariant& chip : m_controller->loopChips())
+            if (chip.toMap().value("current").toBool())
+                chips.append(chip.toMap().value("chord").toString());
+        return chips.join(',');
+    }
 
     void showScreen()
     {
@@ -75,12 +104,19 @@ class TestCircleOfFifthsController : public QObject {
 private Q_SLOTS:
     void init()
     {
+        m_controller.reset();
+        m_clock = std::make_unique<ManualClock>();
+        Services::setTimerFactory(m_clock.get());
         QFile::remove(StateFiles::windowStatePath());
         m_state = std::make_unique<CalculatorState>();
         m_sound.reset(); // before the next one installs itself
         m_sound = std::make_unique<RecordingSoundOutput>();
         showScreen();
     }
+
+    // The timers of a playing loop belong to this test's clock.
+    void cleanup() { m_controller.reset(); }
+    void cleanupTestCase() { Services::setTimerFactory(nullptr); }
 
     void freshWindowShowsCMajor()
     {
@@ -205,6 +241,161 @@ private Q_SLOTS:
         QCOMPARE(m_sound->calls.size(), 3u);
         QCOMPARE(hz(m_sound->calls[2].frequency), "174.61");
         QCOMPARE(m_sound->calls[2].quality, morvela::TriadQuality::major);
+    }
+
+    void playbackKeepsTheBeat()
+    {
+        playLoop({0, 4, 5, 3});
+        advanceSeconds(4);
+        QCOMPARE(sounded(), (QStringList{"130.81 major -", "196.00 major 1", "220.00 minor 2",
+                                         "174.61 major 3", "130.81 major 4"}));
+        QCOMPARE(m_state->playingStep(), QVariant(qint64(0)));
+    }
+
+    void loopFollowsTheKeyFromTheNextChord()
+    {
+        playLoop({0, 4, 5, 3});
+        m_controller->selectSegment(0, true);
+        m_state->setA4(432);
+        advanceSeconds(4);
+        QCOMPARE(sounded().mid(2),
+                 (QStringList{"161.82 minor 1", "171.44 major 2", "144.16 minor 3", "216.00 minor 4"}));
+    }
+
+    void addingNeverRestartsTheLoop()
+    {
+        playLoop({0});
+        advanceSeconds(0.5);
+        m_controller->addDegree(4);
+        advanceSeconds(0.5);
+        QCOMPARE(sounded(), (QStringList{"130.81 major -", "196.00 major -", "196.00 major 1"}));
+    }
+
+    void removingThePlayingChip()
+    {
+        playLoop({0, 4, 5, 3});
+        advanceSeconds(3);
+        QCOMPARE(current(), "F");
+        m_controller->removeStep(3);
+        QCOMPARE(current(), QString());
+        QVERIFY(m_controller->playing());
+        advanceSeconds(1);
+        QCOMPARE(m_state->playingStep(), QVariant(qint64(1)));
+        QCOMPARE(sounded().last(), "196.00 major 4");
+        m_controller->removeStep(7); // a stale position changes nothing
+        QCOMPARE(m_state->progression().size(), 3);
+    }
+
+    // Removing the last chip, clearing, a tick that finds the loop emptied by another writer,
+    // and leaving the screen all stop the loop for good.
+    void stopping_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("remove the only chip") << 0;
+        QTest::newRow("clear") << 1;
+        QTest::newRow("loop emptied elsewhere") << 2;
+        QTest::newRow("screen left") << 3;
+        QTest::newRow("toggle") << 4;
+    }
+    void stopping()
+    {
+        QFETCH(int, how);
+        playLoop({2});
+        const std::size_t sounds = m_sound->calls.size();
+        switch (how) {
+        case 0:
+            m_controller->removeStep(0);
+            break;
+        case 1:
+            m_controller->clear();
+            break;
+        case 2:
+            m_state->setProgression({});
+            advanceSeconds(1);
+            break;
+        case 3:
+            m_controller.reset();
+            break;
+        case 4:
+            m_controller->toggle();
+            break;
+        }
+        QVERIFY(!m_state->progressionPlaying());
+        QVERIFY(!m_state->playingStep().isValid());
+        QCOMPARE(m_clock->pendingCount(), 0);
+        advanceSeconds(10);
+        QCOMPARE(m_sound->calls.size(), sounds);
+        QCOMPARE(m_state->progression().isEmpty(), how != 4 && how != 3);
+    }
+
+    void startWithAnEmptyLoopDoesNothing()
+    {
+        m_controller->toggle();
+        QVERIFY(!m_state->progressionPlaying());
+        QCOMPARE(m_clock->pendingCount(), 0);
+        QVERIFY(m_sound->calls.empty());
+    }
+
+    void presets_data()
+    {
+        QTest::addColumn<bool>("playing");
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("playing: continues at (3 + 1) mod 3") << true << QStringList{"196.00 major 4"};
+        QTest::newRow("stopped: silent") << false << QStringList{};
+    }
+    void presets()
+    {
+        QFETCH(bool, playing);
+        playLoop({0, 4, 5, 3});
+        advanceSeconds(3);
+        if (!playing)
+            m_controller->stopPlayback();
+        m_sound->calls.clear();
+        QCOMPARE(m_controller->presetNames().at(2), "ii–V–I");
+        m_controller->loadPreset(2);
+        QCOMPARE(m_state->progression(), (QList<qint64>{1, 4, 0}));
+        QVERIFY(m_sound->calls.empty());
+        advanceSeconds(1);
+        QCOMPARE(sounded(), fetched<QStringList>("after"));
+        QCOMPARE(m_state->progressionPlaying(), playing);
+    }
+
+    void tempo_data()
+    {
+        QTest::addColumn<double>("bpm");
+        QTest::addColumn<double>("period");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("99.9") << 99.9 << 120.0 / 99.9 << "99 BPM · 2 beats/chord";
+        QTest::newRow("120.7") << 120.7 << 120.0 / 120.7 << "120 BPM · 2 beats/chord";
+        QTest::newRow("20") << 20.0 << 6.0 << "20 BPM · 2 beats/chord";
+        QTest::newRow("15") << 15.0 << 6.0 << "15 BPM · 2 beats/chord";
+        QTest::newRow("1000") << 1000.0 << 0.3 << "1000 BPM · 2 beats/chord";
+        QTest::newRow("not a number") << qQNaN() << 6.0 << "0 BPM · 2 beats/chord";
+    }
+    void tempo()
+    {
+        QFETCH(double, bpm);
+        QFETCH(double, period);
+        m_state->setBpm(bpm);
+        QCOMPARE(m_controller->tempoLabel(), fetched<QString>("label"));
+        playLoop({0, 1});
+        m_state->setBpm(60); // read only at start
+        advanceSeconds(period * 0.999);
+        QCOMPARE(m_sound->calls.size(), 1u);
+        advanceSeconds(period * 0.002);
+        QCOMPARE(m_sound->calls.size(), 2u);
+        QCOMPARE(*m_sound->calls[1].at, period);
+    }
+
+    void loopChipsReadAsTheyShow()
+    {
+        playLoop({0, 4, 5, 3});
+        advanceSeconds(1);
+        QStringList names;
+        for (const QVariant& chip : m_controller->loopChips())
+            names.append(chip.toMap().value("accessibleName").toString());
+        QCOMPARE(names, (QStringList{"Chord 1 of 4, C, I", "Chord 2 of 4, G, V, playing",
+                                     "Chord 3 of 4, Am, vi", "Chord 4 of 4, F, IV"}));
     }
 
     void copiesPlainText()

@@ -85,7 +85,7 @@ Item {
                     ["C", "0", "Am"])
             compare([findChild(view, "badgeKey").text, findChild(view, "badgeMode").text,
                      findChild(view, "badgeSignature").text], ["C", "major", "0"])
-            compare(String(segment("maj-0").fillColor), String(MorvelaTheme.lacquer))
+            tryCompare(segment("maj-0"), "fillColor", MorvelaTheme.lacquer)
             compare(findChild(view, "signatureNotes").text, "no accidentals")
             compare(wheel().width, 430)
         }
@@ -104,6 +104,19 @@ Item {
             clickWheel(0.85, 14.5)
             compare(TestServices.soundCount(), 2)
             compare(controller.keyName, "F♯m")
+        }
+
+        // Hover tints a segment outside the key family from the pointer's first move on.
+        function test_hover() {
+            const w = wheel()
+            mouseMove(w, w.width / 2, w.height * 0.075)
+            compare(controller.hoveredSegment, "maj-0")
+            tryCompare(segment("maj-0"), "fillColor", MorvelaTheme.lacquer)
+            mouseMove(w, w.width * 0.5 + w.width * 0.42 * Math.cos(Math.PI / 6), w.height * 0.5 + w.height * 0.42 * Math.sin(Math.PI / 6))
+            compare(controller.hoveredSegment, "maj-4")
+            tryCompare(segment("maj-4"), "fillColor", Qt.alpha(MorvelaTheme.lacquer, 0.12))
+            mouseMove(root, 1, 1)
+            compare(controller.hoveredSegment, "")
         }
 
         function test_headerCopiesPlainText() {
@@ -182,6 +195,68 @@ Item {
             keyClick(Qt.Key_Return)
             compare(controller.keyName, data.selected)
             compare(TestServices.soundCount(), 1)
+        }
+
+        function loopChip(index) {
+            const loop = findChild(view, "loop")
+            tryVerify(() => loop.itemAtIndex(index) !== null)
+            return loop.itemAtIndex(index)
+        }
+
+        function test_emptyLoop() {
+            calculator.progression = []
+            verify(findChild(view, "emptyLoop").visible)
+            verify(!findChild(view, "loop").visible)
+            verify(!findChild(view, "clear").enabled)
+            verify(!findChild(view, "play").enabled)
+            compare(findChild(view, "tempoLabel").text, "120 BPM · 2 beats/chord")
+        }
+
+        function test_degreeChips() {
+            const chip = findChild(view, "degree3")
+            compare(chip.Accessible.description, "Play and add to progression · right-click to copy")
+            for (let i = 0; i < 3; ++i)
+                mouseClick(chip)
+            compare(calculator.progression, [3, 3, 3])
+            compare(TestServices.soundCount(), 3)
+            compare(loopChip(2).Accessible.name, "Chord 3 of 3, F, IV")
+            controller.select(7, true)
+            mouseClick(findChild(view, "degree0"), 5, 5, Qt.RightButton)
+            const menu = findChild(view, "degree0").menu
+            tryCompare(menu, "opened", true)
+            compare(menu.itemAt(0).text, "Copy Bbm")
+            menu.close()
+        }
+
+        function test_playAndLeave() {
+            calculator.progression = [0, 4]
+            const play = findChild(view, "play")
+            const start = TestServices.seconds()
+            mouseClick(play)
+            compare(play.text, "Stop")
+            TestServices.advance(1000)
+            const chip = loopChip(1)
+            compare(chip.Accessible.name, "Chord 2 of 2, G, V, playing")
+            compare(chip.Accessible.selected, true)
+            compare(TestServices.soundCount(), 2)
+            compare(TestServices.soundAt(1).at, start + 1)
+            // Removing a chip is a click on it.
+            mouseClick(loopChip(0))
+            compare(calculator.progression, [4])
+            host.active = false
+            verify(!calculator.progressionPlaying)
+            TestServices.advance(3000)
+            compare(TestServices.soundCount(), 2)
+        }
+
+        function test_presetsFollowTheMode() {
+            const presets = findChild(view, "presets")
+            compare(presets.entries, ["I–V–vi–IV", "I–vi–IV–V", "ii–V–I", "I–IV–vi–V"])
+            controller.select(0, true)
+            compare(presets.entries, ["i–VI–III–VII", "i–iv–v–i", "i–VII–VI–v", "ii°–v–i"])
+            presets.chosen(3)
+            compare(calculator.progression, [1, 4, 0])
+            compare(TestServices.soundCount(), 0)
         }
 
         function test_formulaStrip() {
