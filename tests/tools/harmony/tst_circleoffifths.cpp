@@ -42,78 +42,54 @@ class TestCircleOfFifths : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Each key as one line: long name | scale | chords | numerals | signature | its notes |
+    // relative, dominant, subdominant.
     void keys_data()
     {
         QTest::addColumn<qint64>("index");
         QTest::addColumn<bool>("minor");
-        QTest::addColumn<QString>("longName");
-        QTest::addColumn<QStringList>("scale");
-        QTest::addColumn<QStringList>("chords");
-        QTest::addColumn<QStringList>("numerals");
-        QTest::addColumn<QString>("signature");
-        QTest::addColumn<QStringList>("signatureNotes");
-        QTest::addColumn<QStringList>("related"); // relative, dominant, subdominant
-
-        QTest::newRow("C major") << qint64(0) << false << "C major"
-                                 << QStringList{"C", "D", "E", "F", "G", "A", "B"}
-                                 << QStringList{"C", "Dm", "Em", "F", "G", "Am", "B°"}
-                                 << QStringList{"I", "ii", "iii", "IV", "V", "vi", "vii°"} << "0"
-                                 << QStringList{} << QStringList{"Am", "G", "F"};
-        QTest::newRow("D♯ minor") << qint64(6) << true << "D♯ minor"
-                                  << QStringList{"D♯", "E♯", "F♯", "G♯", "A♯", "B", "C♯"}
-                                  << QStringList{"D♯m", "E♯°", "F♯", "G♯m", "A♯m", "B", "C♯"}
-                                  << QStringList{"i", "ii°", "III", "iv", "v", "VI", "VII"} << "6♯"
-                                  << QStringList{"F♯", "C♯", "G♯", "D♯", "A♯", "E♯"}
-                                  << QStringList{"F♯", "B♭m", "G♯m"};
-        QTest::newRow("D♭ major") << qint64(7) << false << "D♭ major"
-                                  << QStringList{"D♭", "E♭", "F", "G♭", "A♭", "B♭", "C"}
-                                  << QStringList{"D♭", "E♭m", "Fm", "G♭", "A♭", "B♭m", "C°"}
-                                  << QStringList{"I", "ii", "iii", "IV", "V", "vi", "vii°"} << "5♭"
-                                  << QStringList{"B♭", "E♭", "A♭", "D♭", "G♭"}
-                                  << QStringList{"B♭m", "A♭", "F♯"};
-        QTest::newRow("B♭ minor keeps its flat")
-            << qint64(7) << true << "B♭ minor" << QStringList{"B♭", "C", "D♭", "E♭", "F", "G♭", "A♭"}
-            << QStringList{"B♭m", "C°", "D♭", "E♭m", "Fm", "G♭", "A♭"}
-            << QStringList{"i", "ii°", "III", "iv", "v", "VI", "VII"} << "5♭"
-            << QStringList{"B♭", "E♭", "A♭", "D♭", "G♭"} << QStringList{"D♭", "Fm", "D♯m"};
-        QTest::newRow("A minor") << qint64(0) << true << "A minor"
-                                 << QStringList{"A", "B", "C", "D", "E", "F", "G"}
-                                 << QStringList{"Am", "B°", "C", "Dm", "Em", "F", "G"}
-                                 << QStringList{"i", "ii°", "III", "iv", "v", "VI", "VII"} << "0"
-                                 << QStringList{} << QStringList{"C", "Em", "Dm"};
-        QTest::newRow("F: dominant C across the top")
-            << qint64(11) << false << "F major" << QStringList{"F", "G", "A", "B♭", "C", "D", "E"}
-            << QStringList{"F", "Gm", "Am", "B♭", "C", "Dm", "E°"}
-            << QStringList{"I", "ii", "iii", "IV", "V", "vi", "vii°"} << "1♭" << QStringList{"B♭"}
-            << QStringList{"Dm", "C", "B♭"};
-        QTest::newRow("index 23 wraps to F")
-            << qint64(23) << false << "F major" << QStringList{"F", "G", "A", "B♭", "C", "D", "E"}
-            << QStringList{"F", "Gm", "Am", "B♭", "C", "Dm", "E°"}
-            << QStringList{"I", "ii", "iii", "IV", "V", "vi", "vii°"} << "1♭" << QStringList{"B♭"}
-            << QStringList{"Dm", "C", "B♭"};
+        QTest::addColumn<QString>("key");
+        QTest::newRow("C major")
+            << qint64(0) << false
+            << "C major | C D E F G A B | C Dm Em F G Am B° | I ii iii IV V vi vii° | 0 |  | "
+               "Am G F";
+        QTest::newRow("D♯ minor")
+            << qint64(6) << true
+            << "D♯ minor | D♯ E♯ F♯ G♯ A♯ B C♯ | D♯m E♯° F♯ G♯m A♯m B C♯ | i ii° III iv v VI "
+               "VII | 6♯ | F♯ C♯ G♯ D♯ A♯ E♯ | F♯ B♭m G♯m";
+        QTest::newRow("D♭ major")
+            << qint64(7) << false
+            << "D♭ major | D♭ E♭ F G♭ A♭ B♭ C | D♭ E♭m Fm G♭ A♭ B♭m C° | I ii iii IV V vi "
+               "vii° | 5♭ | B♭ E♭ A♭ D♭ G♭ | B♭m A♭ F♯";
+        QTest::newRow("B♭ minor keeps its flat") << qint64(7) << true
+                                                 << "B♭ minor | B♭ C D♭ E♭ F G♭ A♭ | B♭m C° D♭ E♭m Fm G♭ A♭ "
+                                                    "| i ii° III iv v VI VII | 5♭ | B♭ E♭ A♭ D♭ "
+                                                    "G♭ | D♭ Fm D♯m";
+        QTest::newRow("A minor: neighbours across the top")
+            << qint64(0) << true
+            << "A minor | A B C D E F G | Am B° C Dm Em F G | i ii° III iv v VI VII | 0 |  | C Em Dm";
         QTest::newRow("index -1 wraps to F")
-            << qint64(-1) << false << "F major" << QStringList{"F", "G", "A", "B♭", "C", "D", "E"}
-            << QStringList{"F", "Gm", "Am", "B♭", "C", "Dm", "E°"}
-            << QStringList{"I", "ii", "iii", "IV", "V", "vi", "vii°"} << "1♭" << QStringList{"B♭"}
-            << QStringList{"Dm", "C", "B♭"};
+            << qint64(-1) << false
+            << "F major | F G A B♭ C D E | F Gm Am B♭ C Dm E° | I ii iii IV V vi vii° | 1♭ | B♭ | Dm C B♭";
+        QTest::newRow("index 23 wraps to F")
+            << qint64(23) << false
+            << "F major | F G A B♭ C D E | F Gm Am B♭ C Dm E° | I ii iii IV V vi vii° | 1♭ | B♭ | Dm C B♭";
     }
     void keys()
     {
         QFETCH(qint64, index);
         QFETCH(bool, minor);
         const KeySelection key{index, minor};
-        const auto& slot = key.slot();
-        QCOMPARE(QString::fromStdString(key.longName()), fetched<QString>("longName"));
-        QCOMPARE(texts(key.scale()), fetched<QStringList>("scale"));
-        QCOMPARE(texts(key.chords()), fetched<QStringList>("chords"));
-        QCOMPARE(texts(key.romanNumerals()), fetched<QStringList>("numerals"));
-        QCOMPARE(QString::fromStdString(CircleOfFifths::signatureText(slot.accidentals)),
-                 fetched<QString>("signature"));
-        QCOMPARE(texts(CircleOfFifths::signatureNotes(slot.accidentals)),
-                 fetched<QStringList>("signatureNotes"));
-        QCOMPARE((QStringList{QString::fromStdString(key.relative()), QString::fromStdString(key.dominant()),
-                              QString::fromStdString(key.subdominant())}),
-                 fetched<QStringList>("related"));
+        const std::int64_t accidentals = key.slot().accidentals;
+        const QStringList parts{
+            QString::fromStdString(key.longName()),
+            texts(key.scale()).join(' '),
+            texts(key.chords()).join(' '),
+            texts(key.romanNumerals()).join(' '),
+            QString::fromStdString(CircleOfFifths::signatureText(accidentals)),
+            texts(CircleOfFifths::signatureNotes(accidentals)).join(' '),
+            texts(std::array{key.relative(), key.dominant(), key.subdominant()}).join(' ')};
+        QCOMPARE(parts.join(" | "), fetched<QString>("key"));
     }
 
     // The spelled table against the pitch each slot sounds: slot i's tonic is i fifths above C.
@@ -139,20 +115,13 @@ private Q_SLOTS:
         }
     }
 
-    void signatureExtremes_data()
-    {
-        QTest::addColumn<qint64>("accidentals");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("notes");
-        QTest::newRow("eight sharps, seven notes") << qint64(8) << "8♯" << 7;
-        QTest::newRow("most negative") << std::numeric_limits<qint64>::min() << "9223372036854775808♭" << 7;
-    }
+    // Beyond the table: at most seven notes, and no overflow for the most negative count.
     void signatureExtremes()
     {
-        QFETCH(qint64, accidentals);
-        QCOMPARE(QString::fromStdString(CircleOfFifths::signatureText(accidentals)),
-                 fetched<QString>("text"));
-        QCOMPARE(int(CircleOfFifths::signatureNotes(accidentals).size()), fetched<int>("notes"));
+        QCOMPARE(CircleOfFifths::signatureNotes(8).size(), 7u);
+        QCOMPARE(CircleOfFifths::signatureText(std::numeric_limits<std::int64_t>::min()),
+                 "9223372036854775808♭");
+        QCOMPARE(CircleOfFifths::signatureNotes(std::numeric_limits<std::int64_t>::min()).size(), 7u);
     }
 
     void triads_data()
@@ -166,15 +135,12 @@ private Q_SLOTS:
         const int major = int(TriadQuality::major), minor = int(TriadQuality::minor),
                   dim = int(TriadQuality::diminished);
         QTest::newRow("C major tonic") << qint64(0) << false << qint64(0) << 440.0 << "130.81" << major;
-        QTest::newRow("G major V") << qint64(1) << false << qint64(4) << 440.0 << "146.83" << major;
-        QTest::newRow("A minor tonic") << qint64(0) << true << qint64(0) << 440.0 << "220.00" << minor;
         QTest::newRow("A minor ii°") << qint64(0) << true << qint64(1) << 440.0 << "246.94" << dim;
         QTest::newRow("E minor tonic E3") << qint64(1) << true << qint64(0) << 440.0 << "164.81" << minor;
         QTest::newRow("E minor VII below the tonic")
             << qint64(1) << true << qint64(6) << 440.0 << "146.83" << major;
-        QTest::newRow("B major IV on E3") << qint64(5) << false << qint64(3) << 440.0 << "164.81" << major;
-        QTest::newRow("F♯ minor tonic") << qint64(3) << true << qint64(0) << 440.0 << "185.00" << minor;
         QTest::newRow("A minor at 432") << qint64(0) << true << qint64(0) << 432.0 << "216.00" << minor;
+        QTest::newRow("F♯ minor tonic") << qint64(3) << true << qint64(0) << 440.0 << "185.00" << minor;
         QTest::newRow("degree 9 reads as vii°")
             << qint64(0) << false << qint64(9) << 440.0 << "246.94" << dim;
         QTest::newRow("degree -4 reads as I")
@@ -191,38 +157,18 @@ private Q_SLOTS:
         QCOMPARE(int(triad.quality), fetched<int>("quality"));
     }
 
-    void a4ScalesEveryRoot()
-    {
-        for (std::int64_t i = 0; i < 12; ++i)
-            for (std::int64_t d = 0; d < 7; ++d) {
-                const KeySelection key{i, i % 2 == 1};
-                QCOMPARE(key.triad(d, 432).rootHz, key.triad(d, 440).rootHz * 432.0 / 440.0);
-                QCOMPARE(key.triad(d, 432).quality, key.triad(d, 440).quality);
-            }
-    }
-
-    void presets_data()
-    {
-        QTest::addColumn<bool>("minor");
-        QTest::addColumn<QStringList>("presets");
-        QTest::newRow("major") << false
-                               << QStringList{"I–V–vi–IV: 0 4 5 3", "I–vi–IV–V: 0 5 3 4", "ii–V–I: 1 4 0",
-                                              "I–IV–vi–V: 0 3 5 4"};
-        QTest::newRow("minor") << true
-                               << QStringList{"i–VI–III–VII: 0 5 2 6", "i–iv–v–i: 0 3 4 0",
-                                              "i–VII–VI–v: 0 6 5 4", "ii°–v–i: 1 4 0"};
-    }
     void presets()
     {
-        QFETCH(bool, minor);
         QStringList presets;
-        for (const auto& preset : progressionPresets(minor)) {
-            QString text = QString::fromStdString(preset.name) + ":";
-            for (std::int64_t degree : preset.degrees)
-                text += QStringLiteral(" %1").arg(degree);
-            presets.append(text);
-        }
-        QCOMPARE(presets, fetched<QStringList>("presets"));
+        for (bool minor : {false, true})
+            for (const auto& preset : progressionPresets(minor)) {
+                presets.append(QString::fromStdString(preset.name) + ":");
+                for (std::int64_t degree : preset.degrees)
+                    presets.last() += QStringLiteral(" %1").arg(degree);
+            }
+        QCOMPARE(presets, (QStringList{"I–V–vi–IV: 0 4 5 3", "I–vi–IV–V: 0 5 3 4", "ii–V–I: 1 4 0",
+                                       "I–IV–vi–V: 0 3 5 4", "i–VI–III–VII: 0 5 2 6", "i–iv–v–i: 0 3 4 0",
+                                       "i–VII–VI–v: 0 6 5 4", "ii°–v–i: 1 4 0"}));
     }
 
     // Points given in polar form (radius as a fraction of half the side, angle from the top,
@@ -239,15 +185,9 @@ private Q_SLOTS:
                                   << "";
         QTest::newRow("beyond the outer ring") << 0.99 << 0.0 << ""
                                                << "";
-        QTest::newRow("C, outer") << 0.85 << 0.0 << "maj-0"
-                                  << "maj-0";
         QTest::newRow("F♯m, inner") << 0.6 << 90.0 << "min-3"
                                     << "min-3";
-        QTest::newRow("F, left of the top") << 0.85 << -25.0 << "maj-11"
-                                            << "maj-11";
         QTest::newRow("gap between C and G") << 0.85 << 14.5 << "maj-0"
-                                             << "";
-        QTest::newRow("gap between F and C") << 0.85 << -14.5 << "maj-0"
                                              << "";
         QTest::newRow("gap past the sector edge") << 0.85 << 15.5 << "maj-1"
                                                   << "";

