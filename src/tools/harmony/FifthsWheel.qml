@@ -60,8 +60,6 @@ FocusScope {
     Item {
         id: drawing
         anchors.fill: parent
-        layer.enabled: true
-        layer.samples: 4
 
         Repeater {
             id: segments

@@ -6,6 +6,7 @@ import QtQuick.Shapes
 // One annular sector of the fifths wheel, drawn from the outline its controller computes.
 Shape {
     id: shape
+    antialiasing: true
     property string outline
     property color fillColor
     property color strokeColor
