@@ -60,6 +60,8 @@ std::optional<bool> storedFlag(const QVariant& value)
 CircleOfFifthsController::CircleOfFifthsController(QObject* parent) : QObject(parent)
 {
     restoreSelection();
+    // The loop's chips name their chords in the selected key.
+    connect(this, &CircleOfFifthsController::selectionChanged, this, &CircleOfFifthsController::loopChanged);
 }
 
 CircleOfFifthsController::~CircleOfFifthsController()
@@ -82,8 +84,6 @@ void CircleOfFifthsController::setCalculator(CalculatorState* calculator)
             connect(m_calculator, signal, this, &CircleOfFifthsController::loopChanged);
         connect(m_calculator, &CalculatorState::bpmChanged, this, &CircleOfFifthsController::tempoChanged);
     }
-    connect(this, &CircleOfFifthsController::selectionChanged, this, &CircleOfFifthsController::loopChanged,
-            Qt::UniqueConnection);
     Q_EMIT calculatorChanged();
     Q_EMIT loopChanged();
     Q_EMIT tempoChanged();
