@@ -25,7 +25,8 @@ Item {
             "space": spaceScreen,
             "frequency": frequencyScreen,
             "temperament": temperamentScreen,
-            "overtones": overtonesScreen
+            "overtones": overtonesScreen,
+            "harmony": harmonyScreen
         })
 
     Component {
@@ -68,6 +69,13 @@ Item {
         HarmonicSeriesView {
             calculator: calculatorState
             accent: MorvelaTheme.copper
+        }
+    }
+    Component {
+        id: harmonyScreen
+        CircleOfFifthsView {
+            calculator: calculatorState
+            accent: MorvelaTheme.lacquer
         }
     }
 

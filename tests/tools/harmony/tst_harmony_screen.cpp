@@ -1,0 +1,5 @@
+#include "support/QmlTestSetup.h"
+
+#include <QtQuickTest>
+
+QUICK_TEST_MAIN_WITH_SETUP(tst_harmony_screen, QmlTestSetup)
