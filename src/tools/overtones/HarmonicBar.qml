@@ -26,8 +26,8 @@ AbstractButton {
     signal copyNoteName
     signal moveFocus(int delta)
 
-    readonly property color driftColor: [MorvelaTheme.fern, MorvelaTheme.saffron,
-        MorvelaTheme.lacquer][driftClass] ?? MorvelaTheme.lacquer
+    readonly property color driftColor: driftClass === 0 ? MorvelaTheme.fern
+                                         : driftClass === 1 ? MorvelaTheme.saffron : MorvelaTheme.lacquer
 
     function openMenu(x, y) {
         menu.popup(x, y)

@@ -30,6 +30,8 @@ class EuclideanRhythmController : public QObject {
 
     // Step length and cycle: "Step 1/16", "125.0 ms" (copies "125.0"), "1000 ms" (copies "1000"),
     // the wheel's "1/16 · 125.0 ms" and "120 BPM from the Tempo tab".
+    // The note value of a step (4, 8 or 16), as the step-length picker shows it.
+    Q_PROPERTY(int note READ shownNote NOTIFY timingChanged)
     Q_PROPERTY(QString stepLabel READ stepLabel NOTIFY timingChanged)
     Q_PROPERTY(QString stepText READ stepText NOTIFY timingChanged)
     Q_PROPERTY(QString stepCopy READ stepCopy NOTIFY timingChanged)
@@ -67,6 +69,7 @@ public:
     QVariantList pattern() const;
     QString patternName() const;
     QString patternSummary() const;
+    int shownNote() const { return static_cast<int>(note()); }
     QString stepLabel() const;
     QString stepText() const;
     QString stepCopy() const;

@@ -148,7 +148,7 @@ Flickable {
                                 { label: "1/8", value: 8 },
                                 { label: "1/16", value: 16 }
                             ]
-                            currentValue: view.calculator ? view.calculator.euclidNote : 16
+                            currentValue: rhythm.note
                             tint: view.accent
                             accessibleName: "Step length"
                             onActivated: value => rhythm.chooseNote(value)
