@@ -3,7 +3,9 @@
 #include "app/AppStartup.h"
 #include "platform/Appearance.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
+#include <QMetaEnum>
 #include <QQmlEngine>
 #include <QtQml/QQmlExtensionPlugin>
 
@@ -32,6 +34,17 @@ QVariantMap TestServices::soundAt(int index) const
     if (call.at)
         result.insert("at", *call.at);
     return result;
+}
+
+QVariantMap TestServices::accessible(QObject* item) const
+{
+    QAccessibleInterface* face = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+    if (!face)
+        return {};
+    const QMetaEnum roles = QMetaEnum::fromType<QAccessible::Role>();
+    return {{"role", QString::fromLatin1(roles.valueToKey(face->role())).toLower()},
+            {"name", face->text(QAccessible::Name)},
+            {"description", face->text(QAccessible::Description)}};
 }
 
 void QmlTestSetup::applicationAvailable()
