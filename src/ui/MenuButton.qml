@@ -59,7 +59,7 @@ AbstractButton {
         }
     }
 
-    Menu {
+    ThemedMenu {
         id: menu
         objectName: "menu"
         y: button.height + 2

@@ -25,7 +25,7 @@ FocusScope {
     implicitWidth: frame.implicitWidth
     implicitHeight: frame.implicitHeight
     activeFocusOnTab: true
-    Accessible.role: Accessible.PageTabList
+    Accessible.role: Accessible.Grouping
     Accessible.name: accessibleName
 
     function choose(index) {
@@ -50,7 +50,7 @@ FocusScope {
 
             Repeater {
                 model: picker.options
-                AbstractButton {
+                RadioButton {
                     id: segment
                     required property var modelData
                     required property int index
@@ -62,10 +62,14 @@ FocusScope {
                     focusPolicy: Qt.NoFocus
                     onClicked: picker.choose(index)
 
-                    Accessible.role: Accessible.PageTab
+                    // A radio button, so that screen readers hear which segment is chosen. A click
+                    // only asks for the value; `checked` follows what the screen stores.
+                    autoExclusive: false
+                    checked: selected
+                    onToggled: checked = Qt.binding(() => segment.selected)
+                    padding: 0
+                    indicator: null
                     Accessible.name: modelData.label
-                    Accessible.checkable: true
-                    Accessible.checked: selected
                     Accessible.onPressAction: picker.choose(index)
 
                     background: Rectangle {

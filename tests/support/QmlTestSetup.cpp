@@ -44,7 +44,8 @@ QVariantMap TestServices::accessible(QObject* item) const
     const QMetaEnum roles = QMetaEnum::fromType<QAccessible::Role>();
     return {{"role", QString::fromLatin1(roles.valueToKey(face->role())).toLower()},
             {"name", face->text(QAccessible::Name)},
-            {"description", face->text(QAccessible::Description)}};
+            {"description", face->text(QAccessible::Description)},
+            {"checked", bool(face->state().checked)}};
 }
 
 void QmlTestSetup::applicationAvailable()

@@ -30,7 +30,8 @@ public:
     Q_INVOKABLE QVariantMap soundAt(int index) const;
     Q_INVOKABLE void setDark(bool dark);
     // What a screen reader gets for an item: { role: "heading" | "button" | ... (QAccessible::Role
-    // as its enum key, lower-cased), name, description }; empty when the item has no interface.
+    // as its enum key, lower-cased), name, description, checked }; empty when the item has no
+    // interface.
     Q_INVOKABLE QVariantMap accessible(QObject* item) const;
 
     RecordingClipboard clipboard;

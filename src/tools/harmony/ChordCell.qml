@@ -47,7 +47,7 @@ AbstractButton {
         onTapped: eventPoint => menu.popup(cell, eventPoint.position.x, eventPoint.position.y)
     }
 
-    Menu {
+    ThemedMenu {
         id: menu
         objectName: "copyMenu"
         MenuItem {

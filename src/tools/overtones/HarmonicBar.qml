@@ -135,7 +135,7 @@ AbstractButton {
         }
     }
 
-    Menu {
+    ThemedMenu {
         id: menu
         objectName: "copyMenu"
 

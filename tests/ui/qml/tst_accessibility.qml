@@ -19,6 +19,15 @@ Item {
         calculator: calculator
     }
 
+    SegmentedPicker {
+        id: picker
+        y: 1050
+        options: [{ label: "1/4", value: 4 }, { label: "1/8", value: 8 }]
+        currentValue: 8
+        accessibleName: "Step length"
+        onActivated: value => currentValue = value
+    }
+
     TestCase {
         name: "Accessibility"
         when: windowShown
@@ -43,6 +52,16 @@ Item {
             const texts = named("statictext")
             for (const caption of ["20 · Slow", "400 · Fast", "Space"])
                 verify(texts.indexOf(caption) >= 0, caption)
+        }
+
+        function test_segmentsAreRadioButtons() {
+            const first = findChild(picker, "segment0")
+            const second = findChild(picker, "segment1")
+            compare(TestServices.accessible(first).role, "radiobutton")
+            compare([TestServices.accessible(first).name, TestServices.accessible(first).checked,
+                     TestServices.accessible(second).checked], ["1/4", false, true])
+            mouseClick(first)
+            compare([TestServices.accessible(first).checked, TestServices.accessible(second).checked], [true, false])
         }
 
         function test_copiedValueSaysSo() {
