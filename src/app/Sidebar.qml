@@ -68,8 +68,10 @@ Rectangle {
                 model: sidebar.shell.tools
                 SidebarToolRow {
                     required property var modelData
+                    required property int index
                     width: toolList.width
                     tool: modelData
+                    shortcutText: "Ctrl+" + (index + 1)
                     isSelected: modelData.rawId === sidebar.shell.effectiveToolId
                     onClicked: sidebar.shell.select(modelData.rawId)
                 }

@@ -9,6 +9,8 @@ AbstractButton {
     // { rawId, title, subtitle, symbol, tint }
     required property var tool
     property bool isSelected: false
+    // The key sequence that chooses this row from anywhere in the window, e.g. "Ctrl+3".
+    property string shortcutText: ""
     readonly property color tint: MorvelaTheme.named(tool.tint)
 
     objectName: "toolRow-" + tool.rawId
@@ -19,7 +21,7 @@ AbstractButton {
 
     ToolTip.visible: hovered
     ToolTip.delay: 700
-    ToolTip.text: tool.title
+    ToolTip.text: shortcutText ? tool.title + " (" + shortcutText + ")" : tool.title
 
     Accessible.role: Accessible.PageTab
     Accessible.name: tool.title
@@ -28,6 +30,14 @@ AbstractButton {
     Accessible.onPressAction: row.clicked()
     Keys.onReturnPressed: row.clicked()
     Keys.onEnterPressed: row.clicked()
+
+    // Chooses the tool exactly as a click does, also while a text field has the focus.
+    Shortcut {
+        sequence: row.shortcutText
+        enabled: row.shortcutText !== ""
+        context: Qt.WindowShortcut
+        onActivated: row.clicked()
+    }
 
     background: CardSurface {
         visible: row.isSelected || row.visualFocus

@@ -6,6 +6,7 @@
 namespace {
 
 const QString kFolder = QStringLiteral("morvela-calculator");
+int g_writeCount = 0;
 
 QString xdgHome(const char* variable, const QString& fallbackBelowHome)
 {
@@ -47,6 +48,18 @@ QVariant WindowState::value(const QString& key, const QVariant& fallback) const
 
 void WindowState::setValue(const QString& key, const QVariant& value)
 {
-    m_settings->setValue(key, value);
+    setValues({{key, value}});
+}
+
+void WindowState::setValues(const QVariantMap& values)
+{
+    for (auto it = values.begin(); it != values.end(); ++it)
+        m_settings->setValue(it.key(), it.value());
     m_settings->sync();
+    ++g_writeCount;
+}
+
+int WindowState::writeCount()
+{
+    return g_writeCount;
 }

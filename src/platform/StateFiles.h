@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <QString>
 #include <QVariant>
+#include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
 
 #include <memory>
@@ -17,7 +18,7 @@ QString preferencesPath();
 } // namespace StateFiles
 
 // The main window's restorable values (selected tool, key selection, geometry). Every write
-// goes to disk at once, so a crash loses nothing.
+// goes to disk at once, so a crash loses nothing; callers decide how often to write.
 class WindowState : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -28,6 +29,11 @@ public:
 
     Q_INVOKABLE QVariant value(const QString& key, const QVariant& fallback = {}) const;
     Q_INVOKABLE void setValue(const QString& key, const QVariant& value);
+    // Several values in one write.
+    void setValues(const QVariantMap& values);
+
+    // How many times this process has written the file.
+    static int writeCount();
 
 private:
     std::unique_ptr<QSettings> m_settings;

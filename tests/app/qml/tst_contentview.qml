@@ -60,6 +60,27 @@ Item {
             compare(selectedRows(view), ["rhythm"])
         }
 
+        // Ctrl+1 … Ctrl+7 choose like a click, wherever the focus is; the field takes no digit.
+        function test_shortcutsChooseTools_data() {
+            return [
+                { tag: "Ctrl+3 from a row", start: "bpm", focus: "toolRow-bpm", key: Qt.Key_3, shown: "space" },
+                { tag: "Ctrl+3 from the Tempo field", start: "bpm", focus: "bpmField", key: Qt.Key_3, shown: "space" },
+                { tag: "Ctrl+7 from the Tempo field", start: "bpm", focus: "bpmField", key: Qt.Key_7, shown: "harmony" },
+                { tag: "Ctrl+1 from a row", start: "overtones", focus: "toolRow-overtones", key: Qt.Key_1, shown: "bpm" }
+            ]
+        }
+        function test_shortcutsChooseTools(data) {
+            const view = open(data.start)
+            const focused = findChild(view, data.focus)
+            ;(focused.input ?? focused).forceActiveFocus()
+            keyClick(data.key, Qt.ControlModifier)
+            compare(selectedRows(view), [data.shown])
+            compare(WindowState.value("selectedCalculatorTool"), data.shown)
+            compare(view.calculatorState.bpmText, "120")
+            const shortcut = "Ctrl+" + (data.key - Qt.Key_0)
+            compare(row(view, data.shown).shortcutText, shortcut)
+        }
+
         function test_summaryFollowsTheState() {
             const view = open("bpm")
             const summary = findChild(view, "summary")
