@@ -3,7 +3,8 @@
 #include "audio/FrameClock.h"
 #include "audio/SynthBuffers.h"
 #include "audio/VoiceMixer.h"
-#include "platform/QtTimers.h"
+#include "model/CalculatorState.h"
+#include "tools/rhythm/EuclideanRhythmController.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -157,23 +158,75 @@ double recordingRate(const std::vector<Take::Chunk>& chunks, double from, double
     return static_cast<double>(last->endFrame - first->endFrame) / (last->arrival - first->arrival);
 }
 
-// Mean and standard deviation of the spacing of the recorded clicks in steady-clock seconds.
-// The first click only starts the output and is left out.
-std::pair<double, double> clickSpacing(const Take& take, std::size_t clicks)
+// The recorded clicks of a loop: where each starts (its first frame, found from the threshold
+// crossing less that of its own waveform) and whether it is the loud one.
+struct Clicks {
+    std::vector<double> starts;
+    std::vector<bool> loud;
+};
+
+Clicks findClicks(const std::vector<float>& recorded)
 {
-    auto found = onsets(take.left, 0.05f, 2000);
-    const double rate = recordingRate(take.chunks, take.requests.front(), take.requests.back() + 0.1);
-    if (found.size() != clicks + 1 || !(rate > 0.0))
-        return {std::nan(""), std::nan("")};
-    std::vector<double> spacing;
-    for (std::size_t k = 2; k < found.size(); ++k)
-        spacing.push_back((found[k] - found[k - 1]) / rate);
-    const double mean = std::accumulate(spacing.begin(), spacing.end(), 0.0) / spacing.size();
-    double variance = 0.0;
-    for (double d : spacing)
-        variance += (d - mean) * (d - mean);
-    return {mean, std::sqrt(variance / spacing.size())};
+    const float threshold = 0.05f;
+    const auto rise = [&](double frequency, float gain) {
+        auto click = makeTickBuffer(frequency, gain);
+        for (float& s : click)
+            s *= VoiceMixer::kVolume;
+        return onsets(click, threshold, 0).front();
+    };
+    const double loudRise = rise(1760.0, 0.55f);
+    const double softRise = rise(1175.0, 0.16f);
+    Clicks clicks;
+    for (double onset : onsets(recorded, threshold, 2000)) {
+        const auto from = static_cast<std::size_t>(onset);
+        float peak = 0.0f;
+        for (std::size_t i = from; i < std::min(from + 400, recorded.size()); ++i)
+            peak = std::max(peak, std::abs(recorded[i]));
+        const bool loud = peak > 0.3f;
+        clicks.starts.push_back(onset - (loud ? loudRise : softRise));
+        clicks.loud.push_back(loud);
+    }
+    return clicks;
 }
+
+// Mean and standard deviation of the spacing of clicks `from` … end, in steady-clock seconds.
+std::pair<double, double> spacing(const Take& take, const std::vector<double>& starts, std::size_t from)
+{
+    const double rate = recordingRate(take.chunks, take.requests.front(), take.requests.back() + 0.1);
+    std::vector<double> gaps;
+    for (std::size_t k = std::max<std::size_t>(from, 1); k < starts.size(); ++k)
+        gaps.push_back((starts[k] - starts[k - 1]) / rate);
+    if (gaps.empty() || !(rate > 0.0))
+        return {std::nan(""), std::nan("")};
+    const double mean = std::accumulate(gaps.begin(), gaps.end(), 0.0) / gaps.size();
+    double variance = 0.0;
+    for (double d : gaps)
+        variance += (d - mean) * (d - mean);
+    return {mean, std::sqrt(variance / gaps.size())};
+}
+
+// Passes every sound on to the application's player, noting when each was asked for.
+class CountingOutput final : public SoundOutput {
+public:
+    explicit CountingOutput(Take& take) : m_take(take) { Sound::setOutput(this); }
+    ~CountingOutput() override { Sound::setOutput(nullptr); }
+
+    void playTriad(double, TriadQuality, Instant) override {}
+    void playTone(double, Instant) override {}
+    void playPartials(const std::vector<Partial>&, Instant) override {}
+    void playTick(double frequency, float gain, Instant at) override
+    {
+        const double requested = at.value_or(FrameClock::now());
+        ChordPlayer::shared().playTick(frequency, gain, at);
+        m_take.requests.push_back(requested);
+        // Handed over after the frame it belongs to was rendered, a click is late.
+        m_take.slowestRequest = std::max(m_take.slowestRequest, FrameClock::now() - requested);
+        m_take.disturbed = m_take.slowestRequest > VoiceMixer::kStartMargin;
+    }
+
+private:
+    Take& m_take;
+};
 
 void sleepMs(int milliseconds)
 {
@@ -324,51 +377,58 @@ private Q_SLOTS:
         QVERIFY2(*shortest > 0.0, qPrintable(QString::number(*shortest * 1e3)));
     }
 
-    // 32 clicks of a loop at 130 BPM in sixteenths (115.3846 ms): on the loop clock, each click
-    // carrying its tick's due instant, they keep the beat. Clicks a plain millisecond timer
-    // requests as it fires are printed beside them as the baseline (seen here: sd 0.5 to 0.8 ms,
-    // 115 ms apart). The loop clock's sd is that of the mixer's frame clock against a real server,
-    // 0.03 to 0.06 ms here while the machine was busy; the bound leaves room for a busy machine.
-    void loopClockClicksLandOnTheBeat()
+    // The Rhythm tool's loop at 130 BPM in sixteenths (115.3846 ms a step), E(3,8): 32 steps on
+    // the loop clock after the first, each click carrying its tick's due instant, keep the beat,
+    // loud and soft in the pattern's order. Clicks a plain millisecond timer requests as it fires
+    // are printed beside them as the baseline (seen here: sd 0.5 to 0.8 ms, 115 ms apart). The
+    // loop's sd is that of the mixer's frame clock against a real server, 0.03 to 0.06 ms here
+    // while the machine was busy; the bound leaves room for a busy machine.
+    void rhythmLoopLandsOnTheBeat()
     {
-        constexpr std::size_t kClicks = 32;
+        constexpr std::size_t kClicks = 33;
         const double interval = 60.0 / 130.0 / 4.0;
-        const auto play = [&](bool onLoopClock) {
+        const auto play = [&](bool appLoop) {
             return record(
                 [&](Take& take) {
-                    ChordPlayer::shared().playTick(1760.0, 0.55f); // starts the output
+                    ChordPlayer::shared().playTick(1760.0, 0.0f); // starts the output, silently
                     sleepMs(300);
+                    CountingOutput output(take);
                     QEventLoop loop;
-                    std::size_t clicks = 0;
-                    QtRepeatingTimer loopClock;
-                    QTimer plain;
-                    const auto click = [&](std::optional<double> due) {
-                        const double requested = due.value_or(FrameClock::now());
-                        ChordPlayer::shared().playTick(1760.0, 0.55f, due);
-                        take.requests.push_back(requested);
-                        take.slowestRequest = std::max(take.slowestRequest, FrameClock::now() - requested);
-                        if (++clicks == kClicks) {
-                            loopClock.invalidate();
-                            plain.stop();
+                    QTimer poll;
+                    QObject::connect(&poll, &QTimer::timeout, [&] {
+                        if (take.requests.size() >= kClicks)
                             loop.quit();
-                        }
-                    };
-                    if (onLoopClock) {
-                        loopClock.start(std::chrono::duration<double>(interval), click);
-                    } else {
-                        plain.setTimerType(Qt::PreciseTimer);
-                        QObject::connect(&plain, &QTimer::timeout, [&] { click(std::nullopt); });
+                    });
+                    poll.start(1);
+                    QTimer plain;
+                    plain.setTimerType(Qt::PreciseTimer);
+                    QObject::connect(&plain, &QTimer::timeout,
+                                     [&] { Sound::output().playTick(1760.0, 0.55f); });
+                    CalculatorState calculator;
+                    calculator.setBpm(130.0);
+                    EuclideanRhythmController rhythm;
+                    rhythm.setCalculator(&calculator);
+                    if (appLoop)
+                        rhythm.startPlayback();
+                    else
                         plain.start(static_cast<int>(std::round(interval * 1000.0)));
-                    }
                     loop.exec();
-                    // Handed over after the frame it belongs to was rendered, a click is late.
-                    take.disturbed = take.slowestRequest > VoiceMixer::kStartMargin;
+                    rhythm.stop();
+                    plain.stop();
                 },
                 500);
         };
-        const auto [plainMean, plainSd] = clickSpacing(play(false), kClicks);
-        const auto [mean, sd] = clickSpacing(play(true), kClicks);
-        qInfo("clicks every %.4f ms: loop clock mean %.4f ms, sd %.4f ms; plain %d ms timer mean %.4f ms, "
+        const Take plainTake = play(false);
+        const auto [plainMean, plainSd] = spacing(plainTake, findClicks(plainTake.left).starts, 1);
+        const Take take = play(true);
+        const Clicks clicks = findClicks(take.left);
+        QCOMPARE(clicks.starts.size(), take.requests.size());
+        for (std::size_t k = 0; k < clicks.loud.size(); ++k)
+            QVERIFY2(clicks.loud[k] == (k % 8 == 0 || k % 8 == 3 || k % 8 == 6),
+                     qPrintable(QString::number(k)));
+        // The first step sounds as the loop starts, the rest on the loop clock.
+        const auto [mean, sd] = spacing(take, clicks.starts, 2);
+        qInfo("steps every %.4f ms: Rhythm loop mean %.4f ms, sd %.4f ms; plain %d ms timer mean %.4f ms, "
               "sd %.4f ms",
               interval * 1e3, mean * 1e3, sd * 1e3, static_cast<int>(std::round(interval * 1000.0)),
               plainMean * 1e3, plainSd * 1e3);
