@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QtQml/QQmlExtensionPlugin>
 
 Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
@@ -32,6 +33,17 @@ QVariantMap TestServices::soundAt(int index) const
     if (call.at)
         result.insert("at", *call.at);
     return result;
+}
+
+QVariantList TestServices::items(QQuickItem* root) const
+{
+    QVariantList found;
+    if (!root)
+        return found;
+    found.append(QVariant::fromValue<QObject*>(root));
+    for (QQuickItem* child : root->childItems())
+        found.append(items(child));
+    return found;
 }
 
 void QmlTestSetup::applicationAvailable()

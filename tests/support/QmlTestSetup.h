@@ -9,6 +9,7 @@
 #include <QVariantMap>
 
 class QQmlEngine;
+class QQuickItem;
 
 // What a Qt Quick Test sees as `import MorvelaTest` / `TestServices`: the recorded clipboard,
 // the recorded sounds, the manual clock that drives every DelayedAction and RepeatingTimer, and
@@ -29,6 +30,9 @@ public:
     //   "diminished"), gain, partials: [{ frequency, amplitude }], at (seconds, or undefined) }
     Q_INVOKABLE QVariantMap soundAt(int index) const;
     Q_INVOKABLE void setDark(bool dark);
+    // The item and every visual item below it, depth first, as a JavaScript array:
+    // TestServices.items(view).find(item => item.text === "Copied" && item.visible)
+    Q_INVOKABLE QVariantList items(QQuickItem* root) const;
 
     RecordingClipboard clipboard;
     ManualClock clock;
