@@ -7,7 +7,6 @@
 #include <QQmlProperty>
 #include <QQuickWindow>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
