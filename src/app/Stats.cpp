@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int kTransferTimeoutMs = 10'000;
-
 QPointer<Stats> g_product;
 Stats* g_override = nullptr;
 
@@ -89,7 +87,7 @@ void Stats::track(const QString& name)
         return;
 
     QNetworkRequest request(m_target);
-    request.setTransferTimeout(kTransferTimeoutMs);
+    request.setTransferTimeout(int(m_transferTimeout.count()));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/json"));
     request.setHeader(QNetworkRequest::UserAgentHeader, m_userAgent);
     // The settings text promises no cookies: never send one back, never keep one.

@@ -7,6 +7,8 @@
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
 
+#include <chrono>
+
 class QQmlEngine;
 class QJSEngine;
 
@@ -43,11 +45,15 @@ public:
 
     QString host() const { return endpoint().host(); }
 
-    // Returns at once; the transfer runs without the caller.
+    // Returns at once; the transfer runs without the caller, and is given up after the
+    // transfer timeout (10 s) without progress.
     void track(const QString& name);
+    // Tests shorten the timeout so that a silent server is given up in milliseconds.
+    void setTransferTimeout(std::chrono::milliseconds timeout) { m_transferTimeout = timeout; }
 
 private:
     QUrl m_target;
     QByteArray m_userAgent;
+    std::chrono::milliseconds m_transferTimeout{10'000};
     QNetworkAccessManager m_network;
 };

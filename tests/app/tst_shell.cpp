@@ -7,7 +7,6 @@
 #include <QQmlProperty>
 #include <QQuickWindow>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -33,34 +32,7 @@ class TestShell : public QObject {
 private Q_SLOTS:
     void init() { QFile::remove(StateFiles::windowStatePath()); }
 
-    void windowStateLivesUnderXdgStateHome()
-    {
-        QVERIFY(StateFiles::windowStatePath().startsWith(qEnvironmentVariable("XDG_STATE_HOME") + "/"));
-        QVERIFY(StateFiles::preferencesPath().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME") + "/"));
-    }
-
-    void startsWithTempo()
-    {
-        ShellController shell;
-        QCOMPARE(shell.selectedToolId(), QStringLiteral("bpm"));
-        QCOMPARE(shell.effectiveToolId(), QStringLiteral("bpm"));
-        QCOMPARE(shell.tools().size(), 7);
-    }
-
-    void selectionIsStoredAndSurvivesARestart()
-    {
-        {
-            ShellController shell;
-            QSignalSpy changed(&shell, &ShellController::selectionChanged);
-            shell.select(QStringLiteral("overtones"));
-            QCOMPARE(changed.count(), 1);
-            QCOMPARE(shell.effectiveToolId(), QStringLiteral("overtones"));
-        }
-        QCOMPARE(storedId(), QStringLiteral("overtones"));
-        ShellController restarted;
-        QCOMPARE(restarted.effectiveToolId(), QStringLiteral("overtones"));
-    }
-
+    // The rest of storing and restoring the selection is tested through the sidebar (tst_contentview).
     void selectingTheSelectedToolStoresItAgain()
     {
         ShellController shell;
@@ -97,8 +69,9 @@ private Q_SLOTS:
         window->showMaximized();
         QTRY_COMPARE(window->visibility(), QWindow::Maximized);
         window->close();
-        QCOMPARE(QSettings(StateFiles::windowStatePath(), QSettings::IniFormat).value("window/maximized").toBool(),
-                 true);
+        QCOMPARE(
+            QSettings(StateFiles::windowStatePath(), QSettings::IniFormat).value("window/maximized").toBool(),
+            true);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "platform/Preferences.h"
 #include "platform/StateFiles.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -115,26 +116,39 @@ private Q_SLOTS:
         QVERIFY(!Preferences::statsOptOut());
     }
 
-    // The file is read at every event: another instance of the application may change it.
-    void optOutSendsNothing()
+    // Opting out counts from the next event on, whether chosen in this window or in the file by
+    // another instance of the application: the file is read at every event.
+    void optOutCountsFromTheNextEvent_data()
     {
-        writePreferencesFile("[General]\nstatsOptOut=true\n");
+        QTest::addColumn<bool>("otherInstance");
+        QTest::newRow("toggled here") << false;
+        QTest::newRow("written by another instance") << true;
+    }
+    void optOutCountsFromTheNextEvent()
+    {
+        QFETCH(bool, otherInstance);
+        const auto share = [&](bool on) {
+            if (otherInstance)
+                writePreferencesFile(on ? "[General]\nstatsOptOut=false\n" : "[General]\nstatsOptOut=true\n");
+            else
+                Preferences::instance().setShareStatistics(on);
+        };
         LoopbackServer server;
         Stats stats(server.url(), QStringLiteral("1.0.0"));
         Stats::setShared(&stats);
-
         ShellController shell;
+
+        share(false);
         shell.contentShown();
         for (const QString& id : rawIds())
             shell.select(id);
+        // Nothing was even handed to the network.
         QCOMPARE(liveReplies(stats), 0);
-        QTest::qWait(300);
-        QCOMPARE(server.connections(), 0);
 
-        writePreferencesFile("[General]\nstatsOptOut=false\n");
-        shell.select(QStringLiteral("bpm"));
+        share(true);
+        shell.select(QStringLiteral("space"));
         QTRY_COMPARE(server.requests().size(), 1);
-        QCOMPARE(eventName(server.requests().constFirst()), QStringLiteral("tool-bpm"));
+        QCOMPARE(eventName(server.requests().constFirst()), QStringLiteral("tool-space"));
     }
 
     // Also run under de_DE.UTF-8, for the language member.
@@ -208,28 +222,6 @@ private Q_SLOTS:
         QCOMPARE(server.requests().constFirst().headers.value("user-agent"), expected);
     }
 
-    void toggleCountsForTheNextEvent()
-    {
-        LoopbackServer server;
-        Stats stats(server.url(), QStringLiteral("1.0.0"));
-        Stats::setShared(&stats);
-        ShellController shell;
-
-        shell.select(QStringLiteral("bpm"));
-        QTRY_COMPARE(server.requests().size(), 1);
-
-        Preferences::instance().setShareStatistics(false);
-        shell.select(QStringLiteral("rhythm"));
-        QCOMPARE(liveReplies(stats), 0);
-
-        Preferences::instance().setShareStatistics(true);
-        shell.select(QStringLiteral("space"));
-        QTRY_COMPARE(server.requests().size(), 2);
-        QCOMPARE(eventName(server.requests().at(1)), QStringLiteral("tool-space"));
-        QTest::qWait(200);
-        QCOMPARE(server.requests().size(), 2);
-    }
-
     void unreachableServer_data()
     {
         QTest::addColumn<QString>("kind");
@@ -237,7 +229,8 @@ private Q_SLOTS:
         QTest::newRow("server never answers") << "silent";
         QTest::newRow("TLS handshake fails") << "tls";
     }
-    // Clicks behave as online and return at once; a silent server is given up after the 10 s timeout.
+    // Clicks behave as online and return at once; a silent server is given up after the
+    // transfer timeout (shortened here from the product's 10 s).
     void unreachableServer()
     {
         QFETCH(QString, kind);
@@ -245,8 +238,12 @@ private Q_SLOTS:
                                                : LoopbackServer::Mode::notHttp);
         const QUrl target = kind == "refused" ? LoopbackServer::refusingUrl() : server.url(kind == "tls");
         Stats stats(target, QStringLiteral("1.0.0"));
+        const auto timeout = std::chrono::milliseconds(100);
+        stats.setTransferTimeout(timeout);
         Stats::setShared(&stats);
         ShellController shell;
+        QElapsedTimer elapsed;
+        elapsed.start();
 
         for (const QString& id : rawIds()) {
             shell.select(id);
@@ -256,27 +253,26 @@ private Q_SLOTS:
         QCOMPARE(liveReplies(stats), rawIds().size());
         QCOMPARE(server.connections(), 0);
 
+        QTRY_COMPARE_WITH_TIMEOUT(liveReplies(stats), 0, 5000);
         if (kind == "silent") {
-            QTRY_VERIFY(server.requests().size() > 0);
-            QTest::qWait(6000);
-            QCOMPARE(liveReplies(stats), rawIds().size());
+            QVERIFY(!server.requests().isEmpty());
+            QVERIFY(elapsed.elapsed() >= timeout.count());
         }
-        QTRY_COMPARE_WITH_TIMEOUT(liveReplies(stats), 0, 12000);
     }
 
-    // Bursts of clicks over a long session: every reply is released, and no cookie the server
-    // sets is ever sent back (the settings text promises none).
-    void thousandsOfEventsReleaseEveryReplyAndKeepNoCookie()
+    // Bursts of clicks: every reply is released, and the cookie the server set with the first
+    // burst is not sent back with the second (the settings text promises no cookies).
+    void burstsReleaseEveryReplyAndKeepNoCookie()
     {
         LoopbackServer server;
         Stats stats(server.url(), QStringLiteral("1.0.0"));
-        for (int burst = 0; burst < 10; ++burst) {
-            for (int i = 0; i < 100; ++i)
+        for (int burst = 0; burst < 2; ++burst) {
+            for (int i = 0; i < 20; ++i)
                 stats.track(QStringLiteral("tool-bpm"));
-            QCOMPARE(liveReplies(stats), 100);
+            QCOMPARE(liveReplies(stats), 20);
             QTRY_COMPARE_WITH_TIMEOUT(liveReplies(stats), 0, 9000);
         }
-        QCOMPARE(server.requests().size(), 1000);
+        QCOMPARE(server.requests().size(), 40);
         for (const LoopbackServer::Request& request : server.requests())
             QVERIFY(!request.headers.contains("cookie"));
     }

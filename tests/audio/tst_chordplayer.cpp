@@ -1,7 +1,6 @@
 #include "audio/AudioOutput.h"
 #include "audio/ChordPlayer.h"
 #include "audio/FrameClock.h"
-#include "support/RecordingSoundOutput.h"
 #include "audio/VoiceMixer.h"
 #include "support/FakeTimers.h"
 
@@ -199,15 +198,6 @@ private Q_SLOTS:
 
         r.player.playTick(1760.0, 0.55f);
         QCOMPARE(r.output.starts, 2);
-    }
-
-    void screensReachTheInstalledOutput()
-    {
-        {
-            RecordingSoundOutput sound;
-            QCOMPARE(&Sound::output(), &sound);
-        }
-        QCOMPARE(&Sound::output(), static_cast<SoundOutput*>(&ChordPlayer::shared()));
     }
 };
 

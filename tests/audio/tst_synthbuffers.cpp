@@ -95,28 +95,6 @@ private Q_SLOTS:
         QVERIFY2(std::abs(notes[1] - third) < 1e-4, qPrintable(QString::number(notes[1], 'f', 6)));
         QVERIFY2(std::abs(notes[2] - fifth) < 1e-4, qPrintable(QString::number(notes[2], 'f', 6)));
     }
-
-    // The second note adds nothing to frames 0 to 1,984 (t < 0.045 s), the third nothing before 0.09 s.
-    void notesEnterOneAfterAnother()
-    {
-        const auto notes = triadFrequencies(220.0, TriadQuality::major);
-        const auto one = makeBuffer({notes[0]});
-        const auto two = makeBuffer({notes[0], notes[1]});
-        const auto three = makeBuffer({notes.begin(), notes.end()});
-        QVERIFY(std::equal(one.begin(), one.begin() + 1985, two.begin()) && two[1985] != one[1985]);
-        QVERIFY(std::equal(two.begin(), two.begin() + 3970, three.begin()) && three[3970] != two[3970]);
-    }
-
-    // The additive tone's level: 0.55 for one partial, divided by the amplitude sum above 1.
-    void levels()
-    {
-        const auto tone = makePartialsBuffer({{440.0, 1.0f}});
-        const float peak = std::abs(*std::max_element(
-            tone.begin(), tone.end(), [](float a, float b) { return std::abs(a) < std::abs(b); }));
-        QVERIFY2(peak > 0.53f && peak < 0.55f, qPrintable(QString::number(peak)));
-        const float gain = partialsGain(harmonics(110.0, 16));
-        QVERIFY2(std::abs(gain - 0.16269f) < 1e-5f, qPrintable(QString::number(gain, 'f', 6)));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestSynthBuffers)

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QMetaEnum>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QtQml/QQmlExtensionPlugin>
 
 Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
@@ -46,6 +47,17 @@ QVariantMap TestServices::accessible(QObject* item) const
             {"name", face->text(QAccessible::Name)},
             {"description", face->text(QAccessible::Description)},
             {"checked", bool(face->state().checked)}};
+}
+
+QVariantList TestServices::items(QQuickItem* root) const
+{
+    QVariantList found;
+    if (!root)
+        return found;
+    found.append(QVariant::fromValue<QObject*>(root));
+    for (QQuickItem* child : root->childItems())
+        found.append(items(child));
+    return found;
 }
 
 void QmlTestSetup::applicationAvailable()

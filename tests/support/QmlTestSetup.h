@@ -9,6 +9,7 @@
 #include <QVariantMap>
 
 class QQmlEngine;
+class QQuickItem;
 
 // What a Qt Quick Test sees as `import MorvelaTest` / `TestServices`: the recorded clipboard,
 // the recorded sounds, the manual clock that drives every DelayedAction and RepeatingTimer, and
@@ -33,6 +34,9 @@ public:
     // as its enum key, lower-cased), name, description, checked }; empty when the item has no
     // interface.
     Q_INVOKABLE QVariantMap accessible(QObject* item) const;
+    // The item and every visual item below it, depth first, as a JavaScript array:
+    // TestServices.items(view).find(item => item.text === "Copied" && item.visible)
+    Q_INVOKABLE QVariantList items(QQuickItem* root) const;
 
     RecordingClipboard clipboard;
     ManualClock clock;

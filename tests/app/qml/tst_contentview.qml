@@ -36,9 +36,7 @@ Item {
         function test_storedToolIsShownAndHighlighted_data() {
             return [
                 { tag: "pitch", stored: "frequency", shown: "frequency" },
-                { tag: "harmony", stored: "harmony", shown: "harmony" },
-                { tag: "unknown id", stored: "tempo", shown: "bpm" },
-                { tag: "empty id", stored: "", shown: "bpm" }
+                { tag: "unknown id", stored: "tempo", shown: "bpm" }
             ]
         }
         function test_storedToolIsShownAndHighlighted(data) {

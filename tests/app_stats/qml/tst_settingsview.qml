@@ -2,7 +2,6 @@ import QtQuick
 import QtQuick.Controls
 import QtTest
 import Morvela
-import MorvelaTest
 import StatsTest
 
 Item {
@@ -25,7 +24,6 @@ Item {
 
         function init() {
             PreferencesFile.remove()
-            TestServices.setDark(false)
         }
 
         function openView() {
@@ -95,19 +93,6 @@ Item {
             compare(textEnd.x, 380 - 20)
             compare(view.implicitHeight, textEnd.y + 20)
         }
-
-        function test_followsTheAppearance() {
-            const view = openView()
-            // Colours read as text: a colour read from a property follows the property.
-            const lightText = String(explanation(view).color)
-            const lightOnTrack = String(view.shareToggle.indicator.color)
-            mouseClick(view.shareToggle)
-            const lightOffTrack = String(view.shareToggle.indicator.color)
-            verify(lightOnTrack !== lightOffTrack)
-            TestServices.setDark(true)
-            verify(String(explanation(view).color) !== lightText)
-            verify(String(view.shareToggle.indicator.color) !== lightOffTrack)
-        }
     }
 
     TestCase {
@@ -118,14 +103,6 @@ Item {
             const button = createTemporaryObject(buttonComponent, root)
             waitForRendering(button)
             return button
-        }
-
-        function test_describesItself() {
-            const button = openButton()
-            compare(button.ToolTip.text, "Settings")
-            compare(button.Accessible.name, "Settings")
-            compare(button.focusPolicy, Qt.StrongFocus)
-            compare(button.contentItem.name, "gearshape")
         }
 
         function test_opensTheSettingsWindow_data() {
