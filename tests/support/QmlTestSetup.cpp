@@ -46,6 +46,8 @@ void QmlTestSetup::qmlEngineAvailable(QQmlEngine* engine)
 {
     AppStartup::configureEngine(*engine);
     qmlRegisterSingletonInstance("MorvelaTest", 1, 0, "TestServices", &m_services);
+    qmlRegisterType(QUrl::fromLocalFile(QStringLiteral(MORVELA_TEST_SUPPORT_DIR "/ScreenTestCase.qml")),
+                    "MorvelaTest", 1, 0, "ScreenTestCase");
 }
 
 void QmlTestSetup::cleanupTestCase()
