@@ -144,15 +144,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QVariantMap>("stored");
         QTest::addColumn<QString>("selection");
-        QTest::newRow("written by hand")
-            << QVariantMap{{"fifthsSelectedIndex", "11"}, {"fifthsMinorSelected", "true"}} << "11 1";
-        QTest::newRow("index 99") << QVariantMap{{"fifthsSelectedIndex", 99}, {"fifthsMinorSelected", true}}
-                                  << "0 0";
-        QTest::newRow("index abc") << QVariantMap{{"fifthsSelectedIndex", "abc"},
-                                                  {"fifthsMinorSelected", true}}
-                                   << "0 0";
-        QTest::newRow("flag not a boolean")
-            << QVariantMap{{"fifthsSelectedIndex", 4}, {"fifthsMinorSelected", "yes"}} << "0 0";
+        const QString index = "fifthsSelectedIndex", minor = "fifthsMinorSelected";
+        QTest::newRow("written by hand") << QVariantMap{{index, "11"}, {minor, "true"}} << "11 1";
+        QTest::newRow("index 99") << QVariantMap{{index, 99}, {minor, true}} << "0 0";
+        QTest::newRow("index abc") << QVariantMap{{index, "abc"}, {minor, true}} << "0 0";
+        QTest::newRow("flag not a boolean") << QVariantMap{{index, 4}, {minor, "yes"}} << "0 0";
     }
     void storedSelection()
     {
