@@ -2,6 +2,7 @@
 
 #include "app/AppStartup.h"
 #include "platform/Appearance.h"
+#include "tools/tempo/BPMControlsController.h"
 
 #include <QGuiApplication>
 #include <QQmlEngine>
@@ -12,6 +13,16 @@ Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
 void TestServices::setDark(bool dark)
 {
     Appearance::instance().setColorScheme(dark ? 1 : 0);
+}
+
+void TestServices::driveTapClock(QObject* controls)
+{
+    if (auto* bpmControls = qobject_cast<BPMControlsController*>(controls))
+        bpmControls->setClock([this] {
+            using TimePoint = morvela::TapTempo::TimePoint;
+            return TimePoint(std::chrono::hours(1)) +
+                   std::chrono::duration_cast<TimePoint::duration>(clock.now());
+        });
 }
 
 QVariantMap TestServices::soundAt(int index) const

@@ -29,6 +29,9 @@ public:
     //   "diminished"), gain, partials: [{ frequency, amplitude }], at (seconds, or undefined) }
     Q_INVOKABLE QVariantMap soundAt(int index) const;
     Q_INVOKABLE void setDark(bool dark);
+    // Puts a tempo control's tap sequence (a BPMControlsController) on the manual clock, so that
+    // advance() spaces the taps.
+    Q_INVOKABLE void driveTapClock(QObject* controls);
 
     RecordingClipboard clipboard;
     ManualClock clock;
