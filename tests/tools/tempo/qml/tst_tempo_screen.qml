@@ -2,7 +2,6 @@ import QtQuick
 import QtTest
 import Morvela
 import MorvelaTest
-import TempoTest
 
 // The figures and the controls' rules are proven in tst_tempo; this checks that the screen shows
 // the figures, copies them and routes every input to the controls. Also run under de_DE.UTF-8:
@@ -23,7 +22,7 @@ Item {
 
         function init() {
             hostScreen()
-            TapClock.drive(findChild(view, "bpmControlsController"))
+            TestServices.driveTapClock(findChild(view, "bpmControlsController"))
         }
 
         function field() {
@@ -121,7 +120,7 @@ Item {
                 field().input.forceActiveFocus()
             data.tap()
             compare(calculator.bpm, 90)
-            TapClock.advance(500)
+            TestServices.advance(500)
             data.tap()
             // One tap per press: a release counted as a tap would give 360.
             compare(calculator.bpm, 120)
