@@ -2,6 +2,7 @@
 
 #include "app/AppStartup.h"
 #include "platform/Appearance.h"
+#include "tools/tempo/BPMControlsController.h"
 
 #include <QAccessible>
 #include <QGuiApplication>
@@ -15,6 +16,16 @@ Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
 void TestServices::setDark(bool dark)
 {
     Appearance::instance().setColorScheme(dark ? 1 : 0);
+}
+
+void TestServices::driveTapClock(QObject* controls)
+{
+    if (auto* bpmControls = qobject_cast<BPMControlsController*>(controls))
+        bpmControls->setClock([this] {
+            using TimePoint = morvela::TapTempo::TimePoint;
+            return TimePoint(std::chrono::hours(1)) +
+                   std::chrono::duration_cast<TimePoint::duration>(clock.now());
+        });
 }
 
 QVariantMap TestServices::soundAt(int index) const
@@ -72,6 +83,8 @@ void QmlTestSetup::qmlEngineAvailable(QQmlEngine* engine)
 {
     AppStartup::configureEngine(*engine);
     qmlRegisterSingletonInstance("MorvelaTest", 1, 0, "TestServices", &m_services);
+    qmlRegisterType(QUrl::fromLocalFile(QStringLiteral(MORVELA_TEST_SUPPORT_DIR "/ScreenTestCase.qml")),
+                    "MorvelaTest", 1, 0, "ScreenTestCase");
 }
 
 void QmlTestSetup::cleanupTestCase()

@@ -37,6 +37,9 @@ public:
     // The item and every visual item below it, depth first, as a JavaScript array:
     // TestServices.items(view).find(item => item.text === "Copied" && item.visible)
     Q_INVOKABLE QVariantList items(QQuickItem* root) const;
+    // Puts a tempo control's tap sequence (a BPMControlsController) on the manual clock, so that
+    // advance() spaces the taps.
+    Q_INVOKABLE void driveTapClock(QObject* controls);
 
     RecordingClipboard clipboard;
     ManualClock clock;

@@ -7,8 +7,6 @@
 
 #include <memory>
 
-using Kind = RecordingSoundOutput::Kind;
-
 class TestHarmonicSeriesController : public QObject {
     Q_OBJECT
 

@@ -7,57 +7,20 @@ import MorvelaTest
 // The series and the sweep are proven in tst_harmonicseries and tst_harmonicseriescontroller;
 // this checks what the screen shows and that clicks, keys and the copy menu reach them.
 Item {
-    id: root
     width: 960
     height: 1000
 
-    Component {
-        id: stateComponent
-        CalculatorState {}
-    }
-
-    // Hosts the screen as the root window does: a Loader that drops it when another tool is chosen.
-    Component {
-        id: hostComponent
-        Loader {
-            id: loader
-            property CalculatorState calculatorState
-            anchors.fill: parent
-            sourceComponent: HarmonicSeriesView {
-                calculator: loader.calculatorState
-            }
-        }
-    }
-
-    TestCase {
+    ScreenTestCase {
+        id: testCase
         name: "OvertonesScreen"
-        when: windowShown
-
-        property CalculatorState calculator
-        property Loader host
-        property Item view
-
-        function init() {
-            calculator = createTemporaryObject(stateComponent, root)
-            host = createTemporaryObject(hostComponent, root, { calculatorState: calculator })
-            view = host.item
-            waitForRendering(view)
-            TestServices.clearSounds()
+        screen: Component {
+            HarmonicSeriesView {
+                calculator: testCase.calculator
+            }
         }
 
         function bar(n) {
             return findChild(view, "bar" + n)
-        }
-
-        function findItem(item, matches) {
-            if (matches(item))
-                return item
-            for (let i = 0; i < item.children.length; ++i) {
-                const found = findItem(item.children[i], matches)
-                if (found)
-                    return found
-            }
-            return null
         }
 
         function test_header_data() {

@@ -7,58 +7,20 @@ import MorvelaTest
 // sounds, the scale's playback on the manual loop clock, and that every control reaches the
 // controller.
 Item {
-    id: root
     width: 960
     height: 1400
 
-    Component {
-        id: stateComponent
-        CalculatorState {}
-    }
-
-    // Hosts the screen as the root window does: a Loader that drops it for another tool.
-    Component {
-        id: hostComponent
-        Loader {
-            id: loader
-            property CalculatorState calculatorState
-            anchors.fill: parent
-            sourceComponent: TemperamentView {
-                calculator: loader.calculatorState
-            }
-        }
-    }
-
-    TestCase {
+    ScreenTestCase {
+        id: testCase
         name: "TemperamentScreen"
-        when: windowShown
-
-        property CalculatorState calculator
-        property Loader host
-        property Item view
-
-        function init() {
-            calculator = createTemporaryObject(stateComponent, root)
-            host = createTemporaryObject(hostComponent, root, { calculatorState: calculator })
-            view = host.item
-            waitForRendering(view)
-            TestServices.clearClipboard()
-            TestServices.clearSounds()
+        screen: Component {
+            TemperamentView {
+                calculator: testCase.calculator
+            }
         }
 
         function part(index, name) {
             return findChild(findChild(view, "stepRow" + index), name)
-        }
-
-        function findItem(item, matches) {
-            if (matches(item))
-                return item
-            for (let i = 0; i < item.children.length; ++i) {
-                const found = findItem(item.children[i], matches)
-                if (found)
-                    return found
-            }
-            return null
         }
 
         function test_header_data() {

@@ -2,51 +2,27 @@ import QtQuick
 import QtTest
 import Morvela
 import MorvelaTest
-import TempoTest
 
-// The figures are proven in tst_tempo and the controls' own rules in tst_bpmcontrolscontroller;
-// this checks that the screen shows the figures, copies them and routes every input to the
-// controls. Also run under de_DE.UTF-8: every figure and accepted tempo keeps its decimal point.
+// The figures and the controls' rules are proven in tst_tempo; this checks that the screen shows
+// the figures, copies them and routes every input to the controls. Also run under de_DE.UTF-8:
+// every figure and accepted tempo keeps its decimal point.
 Item {
-    id: root
     width: 960
     height: 1100
 
-    Component {
-        id: stateComponent
-        CalculatorState {}
-    }
-
-    // Hosts the screen the way the root window does: a Loader that drops it when another
-    // tool is chosen.
-    Component {
-        id: hostComponent
-        Loader {
-            id: loader
-            property CalculatorState calculatorState
-            anchors.fill: parent
-            sourceComponent: BPMView {
-                calculator: loader.calculatorState
+    ScreenTestCase {
+        id: testCase
+        name: "TempoScreen"
+        screen: Component {
+            BPMView {
+                calculator: testCase.calculator
                 accent: MorvelaTheme.saffron
             }
         }
-    }
-
-    TestCase {
-        name: "TempoScreen"
-        when: windowShown
-
-        property CalculatorState calculator
-        property Loader host
-        property Item view
 
         function init() {
-            calculator = createTemporaryObject(stateComponent, root)
-            host = createTemporaryObject(hostComponent, root, { calculatorState: calculator })
-            view = host.item
-            waitForRendering(view)
-            TapClock.drive(findChild(view, "bpmControlsController"))
-            TestServices.clearClipboard()
+            hostScreen()
+            TestServices.driveTapClock(findChild(view, "bpmControlsController"))
         }
 
         function field() {
@@ -57,60 +33,34 @@ Item {
             return findChild(findChild(view, "matrixRow" + row), column)
         }
 
-        function findItem(item, matches) {
-            if (matches(item))
-                return item
-            for (let i = 0; i < item.children.length; ++i) {
-                const found = findItem(item.children[i], matches)
-                if (found)
-                    return found
-            }
-            return null
-        }
-
-        // Colours as drawn, 8 bits a channel (the theme's own carry more precision).
-        function compareColor(actual, expected) {
-            compare(String(actual), String(expected))
-        }
-
-        function typeIntoField(text) {
-            field().input.forceActiveFocus()
-            field().input.selectAll()
-            for (const character of text)
-                keyClick(character)
-        }
-
-        function test_header_data() {
-            return [
-                { tag: "quarter", label: "Quarter", value: "500.00 ms", copied: "500.00", at90: "666.67 ms" },
-                { tag: "dotted eighth", label: "1/8 dotted", value: "375.00 ms", copied: "375.00", at90: "500.00 ms" },
-                { tag: "sixteenth rate", label: "1/16 Hz", value: "8.00", copied: "8.00", at90: "6.00" }
-            ]
-        }
-        // A header value shows its unit, copies the bare number and follows the tempo.
-        function test_header(data) {
-            const tile = () => findItem(view, item => item.metric !== undefined && item.metric.label === data.label)
-            compare(tile().metric.value, data.value)
-            mouseClick(tile())
-            compare(TestServices.clipboardText(), data.copied)
+        // The header shows units, copies bare numbers and follows the tempo.
+        function test_header() {
+            const tiles = () => findItems(view, item => item.metric !== undefined)
+            const shown = () => tiles().map(tile => tile.metric.label + " " + tile.metric.value)
+            compare(shown(), ["Quarter 500.00 ms", "1/8 dotted 375.00 ms", "1/16 Hz 8.00"])
+            mouseClick(tiles()[1])
+            compare(TestServices.clipboardText(), "375.00")
+            mouseClick(tiles()[2])
+            compare(TestServices.clipboardText(), "8.00")
             calculator.bpm = 90
-            compare(tile().metric.value, data.at90)
+            compare(shown(), ["Quarter 666.67 ms", "1/8 dotted 500.00 ms", "1/16 Hz 6.00"])
         }
 
-        function test_matrixRowShowsUnits() {
-            const shown = [findChild(findChild(view, "matrixRow0"), "note").text]
+        // Values show their units; odd rows are striped and the quarter note has the accent bar.
+        function test_matrix() {
+            const shown = []
             for (const column of ["straight", "dotted", "triplet", "rateHz"])
                 shown.push(findChild(cell(0, column), "face").text)
-            compare(shown, ["1/1", "2000.00 ms", "3000.00 ms", "1333.33 ms", "0.50"])
-        }
-
-        function test_rowMarks() {
+            compare(shown, ["2000.00 ms", "3000.00 ms", "1333.33 ms", "0.50"])
+            const notes = []
             for (let row = 0; row < 8; ++row) {
                 const line = findChild(view, "matrixRow" + row)
+                notes.push(findChild(line, "note").text)
                 compare(findChild(line, "stripe").visible, row % 2 === 1, "stripe of row " + row)
                 const bar = findChild(line, "noteBar")
                 compare(String(bar.color) === String(MorvelaTheme.saffron), row === 2, "bar of row " + row)
             }
+            compare(notes, ["1/1", "1/2", "1/4", "1/8", "1/16", "1/32", "1/64", "1/128"])
         }
 
         // The copied feedback outlives a tempo change: the matrix is updated in place.
@@ -134,27 +84,27 @@ Item {
             verify(findItem(view.contentItem, item => item.text === text) !== null)
         }
 
+        // Every way of leaving the field commits; a text that changes nothing writes nothing, so
+        // the other tools are not disturbed.
         function test_commit_data() {
             return [
-                { tag: "Return, decimal comma", commit: "return", typed: "128,5", bpm: 128.5, text: "128.50" },
-                { tag: "Return, letters revert", commit: "return", typed: "fast", bpm: 120, text: "120" },
-                { tag: "focus leaves the field", commit: "tab", typed: "96", bpm: 96, text: "96" },
-                { tag: "another tool is chosen", commit: "switch", typed: "137", bpm: 137, text: "137" }
+                { tag: "Return, decimal comma", commit: () => keyClick(Qt.Key_Return), typed: "128,5", text: "128.50", writes: 1 },
+                { tag: "Return, letters revert", commit: () => keyClick(Qt.Key_Return), typed: "fast", text: "120", writes: 0 },
+                { tag: "Return, same tempo", commit: () => keyClick(Qt.Key_Return), typed: "0120.0", text: "120", writes: 0 },
+                { tag: "focus leaves the field", commit: () => keyClick(Qt.Key_Tab), typed: "96", text: "96", writes: 1 },
+                { tag: "another tool is chosen", commit: () => host.active = false, typed: "137", text: "137", writes: 1 }
             ]
         }
         function test_commit(data) {
-            typeIntoField(data.typed)
+            let writes = 0
+            calculator.bpmChanged.connect(() => ++writes)
+            typeInto(field(), data.typed)
             compare(calculator.bpm, 120)
-            if (data.commit === "return")
-                keyClick(Qt.Key_Return)
-            else if (data.commit === "tab")
-                keyClick(Qt.Key_Tab)
-            else
-                host.active = false
-            compare(calculator.bpm, data.bpm)
+            data.commit()
             compare(calculator.bpmText, data.text)
-            if (host.active)
-                compare(field().text, data.text)
+            compare(writes, data.writes)
+            host.active = true
+            compare(findChild(host.item, "bpmField").text, data.text)
         }
 
         function test_tapping_data() {
@@ -170,7 +120,7 @@ Item {
                 field().input.forceActiveFocus()
             data.tap()
             compare(calculator.bpm, 90)
-            TapClock.advance(500)
+            TestServices.advance(500)
             data.tap()
             // One tap per press: a release counted as a tap would give 360.
             compare(calculator.bpm, 120)
@@ -201,6 +151,11 @@ Item {
             data.down()
             compare(calculator.bpm, 119)
             compare(field().text, "119")
+            // The limits follow the tempo while the screen is shown.
+            calculator.bpm = 400
+            verify(!findChild(view, "stepUp").enabled)
+            calculator.bpm = 20
+            verify(findChild(view, "stepUp").enabled && !findChild(view, "stepDown").enabled)
         }
 
         // A typed tempo beyond the slider's range stays as typed while the controls show it.
