@@ -1,5 +1,7 @@
 // Renders the main window offscreen for each tool in light and dark appearance:
 //   morvela-screenshots <output folder> [tool ids...]
+// A tool id may carry state to set first, written into the file name too:
+//   temperament:tetDivisions=53  ->  temperament-tetDivisions53-light.png
 #include "app/AppStartup.h"
 #include "platform/Appearance.h"
 
@@ -50,18 +52,31 @@ int main(int argc, char* argv[])
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
     QObject* content = QQmlProperty::read(window, "content").value<QObject*>();
     QObject* shell = QQmlProperty::read(content, "shell").value<QObject*>();
+    QObject* state = QQmlProperty::read(content, "calculatorState").value<QObject*>();
 
     int written = 0;
     for (const bool dark : {false, true}) {
         Appearance::instance().setColorScheme(dark ? 1 : 0);
-        for (const QString& tool : tools) {
+        for (const QString& shot : tools) {
+            const QString tool = shot.section(u':', 0, 0);
+            QString name = tool;
+            QVariantMap before;
+            for (const QString& assignment : shot.section(u':', 1).split(u',', Qt::SkipEmptyParts)) {
+                const QString key = assignment.section(u'=', 0, 0);
+                const QString value = assignment.section(u'=', 1);
+                before.insert(key, state->property(key.toUtf8().constData()));
+                state->setProperty(key.toUtf8().constData(), value);
+                name += u'-' + key + value;
+            }
             QMetaObject::invokeMethod(shell, "select", Q_ARG(QString, tool));
             settle();
-            const QString file = out.filePath(QStringLiteral("%1-%2.png").arg(tool, dark ? "dark" : "light"));
+            const QString file = out.filePath(QStringLiteral("%1-%2.png").arg(name, dark ? "dark" : "light"));
             if (window->grabWindow().save(file)) {
                 std::printf("%s\n", qPrintable(file));
                 ++written;
             }
+            for (auto it = before.cbegin(); it != before.cend(); ++it)
+                state->setProperty(it.key().toUtf8().constData(), it.value());
         }
     }
     // The settings window, in both appearances.

@@ -37,26 +37,18 @@ QColor deviationTint(double cents)
 
 } // namespace
 
+const int ScaleStepsModel::poolSize = static_cast<int>(tetDivisionsMaximum) + 1;
+
 ScaleStepsModel::ScaleStepsModel(QObject* parent) : QAbstractListModel(parent) {}
 
 void ScaleStepsModel::setSteps(std::vector<TetStep> steps)
 {
-    const int before = rowCount();
-    const int after = static_cast<int>(steps.size());
-    if (after > before) {
-        beginInsertRows({}, before, after - 1);
-        m_steps = std::move(steps);
-        endInsertRows();
-    } else if (after < before) {
-        beginRemoveRows({}, after, before - 1);
-        m_steps = std::move(steps);
-        endRemoveRows();
-    } else {
-        m_steps = std::move(steps);
-    }
-    const int kept = std::min(before, after);
-    if (kept > 0)
-        Q_EMIT dataChanged(index(0), index(kept - 1));
+    if (steps.size() > static_cast<std::size_t>(poolSize))
+        steps.resize(static_cast<std::size_t>(poolSize));
+    const int changed = static_cast<int>(std::max(m_steps.size(), steps.size()));
+    m_steps = std::move(steps);
+    if (changed > 0)
+        Q_EMIT dataChanged(index(0), index(changed - 1));
 }
 
 void ScaleStepsModel::setSounding(std::optional<int> row)
@@ -72,15 +64,21 @@ void ScaleStepsModel::setSounding(std::optional<int> row)
 
 int ScaleStepsModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_steps.size());
+    return parent.isValid() ? 0 : poolSize;
 }
 
 QVariant ScaleStepsModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
+    const int count = static_cast<int>(m_steps.size());
+    if (index.row() >= count) {
+        if (role == InScaleRole || role == EndRole || role == LastRole || role == SoundingRole)
+            return false;
+        return role == DeviationTintRole ? QVariant(QColor()) : QVariant(QString());
+    }
     const TetStep& step = m_steps[static_cast<std::size_t>(index.row())];
-    const bool octave = index.row() == rowCount() - 1 && index.row() > 0;
+    const bool octave = index.row() == count - 1 && index.row() > 0;
     switch (role) {
     case LabelRole:
         return octave ? QStringLiteral("octave") : QString::number(step.index);
@@ -111,6 +109,10 @@ QVariant ScaleStepsModel::data(const QModelIndex& index, int role) const
                  nearestSpoken(step));
     case PlayHelpRole:
         return QStringLiteral("Play %1 Hz").arg(fixed(step.frequency, 2));
+    case InScaleRole:
+        return true;
+    case LastRole:
+        return index.row() == count - 1;
     default:
         return {};
     }
@@ -130,5 +132,7 @@ QHash<int, QByteArray> ScaleStepsModel::roleNames() const
             {DeviationTintRole, "deviationTint"},
             {SoundingRole, "sounding"},
             {SpokenRole, "spoken"},
-            {PlayHelpRole, "playHelp"}};
+            {PlayHelpRole, "playHelp"},
+            {InScaleRole, "inScale"},
+            {LastRole, "last"}};
 }

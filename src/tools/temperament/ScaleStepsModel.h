@@ -9,9 +9,11 @@
 #include <vector>
 
 // The rows of the Scale Steps table: steps 0 ... N with their figures as the table prints them
-// ("523.25", no unit), and which row sounds. A new scale updates the rows in place, adding or
-// removing only the rows beyond the shorter of the two, so that a change of N or A4 rebuilds
-// no more delegates than it must and a value's copied feedback stays.
+// ("523.25", no unit), and which row sounds. The model always has room for the largest scale
+// (`poolSize` rows); rows past the octave are unused (`inScale` false) and the view hides them.
+// A change of N or A4 thus only updates rows in place: no delegate is ever created or destroyed
+// after the screen opens, so the table follows even a jump from 12 to 53 steps within a frame,
+// and a value's copied feedback stays.
 class ScaleStepsModel : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
@@ -32,7 +34,11 @@ public:
         SoundingRole,
         SpokenRole,   // the whole row as one line for a screen reader
         PlayHelpRole, // "Play 523.25 Hz"
+        InScaleRole,  // false on the unused rows past the octave
+        LastRole,     // the octave, the table's last shown row
     };
+
+    static const int poolSize;
 
     explicit ScaleStepsModel(QObject* parent = nullptr);
 

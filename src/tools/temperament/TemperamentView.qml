@@ -1,5 +1,3 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -254,115 +252,133 @@ Flickable {
                         required property bool sounding
                         required property string spoken
                         required property string playHelp
+                        required property bool inScale
+                        required property bool last
 
+                        // Rows past the octave wait, hidden, for a larger scale.
+                        visible: inScale
                         Layout.fillWidth: true
-                        implicitHeight: row.implicitHeight
+                        implicitHeight: rowLoader.implicitHeight
                         Accessible.role: Accessible.Row
                         Accessible.name: spoken
 
-                        Rectangle {
-                            objectName: "highlight"
+                        // Rows past the octave are built in the background once the screen
+                        // is up, or at once when a larger scale needs them first.
+                        Loader {
+                            id: rowLoader
                             width: parent.width
-                            height: row.height - (row.last ? 0 : 1)
-                            visible: line.sounding
-                            radius: 6
-                            color: Qt.alpha(view.accent, 0.18)
-                        }
-
-                        StripedRow {
-                            id: row
-                            readonly property real cellWidth: (cells.width - view.stepColumnWidth) / 4
-
-                            width: parent.width
-                            striped: line.index % 2 === 1 && !line.sounding
-                            last: line.index === stepRows.count - 1
-
-                            PlayArea {
-                                objectName: "stepArea"
-                                width: view.stepColumnWidth
-                                help: line.playHelp
-                                tint: view.accent
-                                Accessible.name: line.label === "octave" ? "Octave" : "Step " + line.label
-                                onPlay: controller.playStep(line.index)
-
+                            asynchronous: !line.inScale
+                            sourceComponent: Component {
                                 Item {
-                                    implicitHeight: Math.max(18, stepText.implicitHeight)
+                                    height: implicitHeight
+                                    implicitHeight: row.implicitHeight
+
                                     Rectangle {
-                                        objectName: "stepBar"
-                                        anchors.verticalCenter: parent.verticalCenter
-                                        width: 4
-                                        height: 18
-                                        radius: 2
-                                        color: line.end ? view.accent : MorvelaTheme.secondaryText
-                                        opacity: line.end ? 1 : 0.35
+                                        objectName: "highlight"
+                                        width: parent.width
+                                        height: row.height - (line.last ? 0 : 1)
+                                        visible: line.sounding
+                                        radius: 6
+                                        color: Qt.alpha(view.accent, 0.18)
                                     }
-                                    Text {
-                                        id: stepText
-                                        objectName: "stepLabel"
-                                        x: 12
-                                        anchors.verticalCenter: parent.verticalCenter
-                                        text: line.label
-                                        font.family: MorvelaTheme.monoFamily
-                                        font.pixelSize: 13
-                                        font.weight: Font.Bold
-                                        color: MorvelaTheme.primaryText
-                                    }
-                                }
-                            }
-                            StepValue {
-                                tint: view.accent
-                                objectName: "frequency"
-                                width: row.cellWidth
-                                text: line.frequency
-                                shown: line.frequency + " Hz"
-                                accessibleName: shown
-                                bold: true
-                            }
-                            StepValue {
-                                tint: view.accent
-                                objectName: "ratio"
-                                width: row.cellWidth
-                                text: line.ratioCopy
-                                shown: "×" + line.ratio
-                                accessibleName: "ratio " + line.ratio
-                            }
-                            StepValue {
-                                tint: view.accent
-                                objectName: "cents"
-                                width: row.cellWidth
-                                text: line.cents
-                                shown: line.cents + " ¢"
-                                accessibleName: line.cents + " cents"
-                            }
-                            PlayArea {
-                                objectName: "nearestArea"
-                                width: row.cellWidth
-                                help: line.playHelp
-                                tint: view.accent
-                                Accessible.name: line.nearestSpoken
-                                onPlay: controller.playStep(line.index)
 
-                                Item {
-                                    implicitHeight: nearestRow.implicitHeight
-                                    Row {
-                                        id: nearestRow
-                                        anchors.right: parent.right
-                                        spacing: 5
-                                        Text {
-                                            objectName: "nearestNote"
-                                            anchors.baseline: nearestCentsText.baseline
-                                            text: line.nearestNote
-                                            font.family: MorvelaTheme.monoFamily
-                                            font.pixelSize: 13
-                                            color: MorvelaTheme.primaryText
+                                    StripedRow {
+                                        id: row
+                                        readonly property real cellWidth: (cells.width - view.stepColumnWidth) / 4
+
+                                        width: parent.width
+                                        striped: line.index % 2 === 1 && !line.sounding
+                                        last: line.last
+
+                                        PlayArea {
+                                            objectName: "stepArea"
+                                            width: view.stepColumnWidth
+                                            help: line.playHelp
+                                            tint: view.accent
+                                            Accessible.name: line.label === "octave" ? "Octave" : "Step " + line.label
+                                            onPlay: controller.playStep(line.index)
+
+                                            Item {
+                                                implicitHeight: Math.max(18, stepText.implicitHeight)
+                                                Rectangle {
+                                                    objectName: "stepBar"
+                                                    anchors.verticalCenter: parent.verticalCenter
+                                                    width: 4
+                                                    height: 18
+                                                    radius: 2
+                                                    color: line.end ? view.accent : MorvelaTheme.secondaryText
+                                                    opacity: line.end ? 1 : 0.35
+                                                }
+                                                Text {
+                                                    id: stepText
+                                                    objectName: "stepLabel"
+                                                    x: 12
+                                                    anchors.verticalCenter: parent.verticalCenter
+                                                    text: line.label
+                                                    font.family: MorvelaTheme.monoFamily
+                                                    font.pixelSize: 13
+                                                    font.weight: Font.Bold
+                                                    color: MorvelaTheme.primaryText
+                                                }
+                                            }
                                         }
-                                        Text {
-                                            id: nearestCentsText
-                                            objectName: "nearestCents"
-                                            text: line.nearestCents
-                                            font.pixelSize: 12
-                                            font.weight: Font.DemiBold
-                                            color: line.deviationTint
+                                        StepValue {
+                                            tint: view.accent
+                                            objectName: "frequency"
+                                            width: row.cellWidth
+                                            text: line.frequency
+                                            shown: line.frequency + " Hz"
+                                            accessibleName: shown
+                                            bold: true
+                                        }
+                                        StepValue {
+                                            tint: view.accent
+                                            objectName: "ratio"
+                                            width: row.cellWidth
+                                            text: line.ratioCopy
+                                            shown: "×" + line.ratio
+                                            accessibleName: "ratio " + line.ratio
+                                        }
+                                        StepValue {
+                                            tint: view.accent
+                                            objectName: "cents"
+                                            width: row.cellWidth
+                                            text: line.cents
+                                            shown: line.cents + " ¢"
+                                            accessibleName: line.cents + " cents"
+                                        }
+                                        PlayArea {
+                                            objectName: "nearestArea"
+                                            width: row.cellWidth
+                                            help: line.playHelp
+                                            tint: view.accent
+                                            Accessible.name: line.nearestSpoken
+                                            onPlay: controller.playStep(line.index)
+
+                                            Item {
+                                                implicitHeight: nearestRow.implicitHeight
+                                                Row {
+                                                    id: nearestRow
+                                                    anchors.right: parent.right
+                                                    spacing: 5
+                                                    Text {
+                                                        objectName: "nearestNote"
+                                                        anchors.baseline: nearestCentsText.baseline
+                                                        text: line.nearestNote
+                                                        font.family: MorvelaTheme.monoFamily
+                                                        font.pixelSize: 13
+                                                        color: MorvelaTheme.primaryText
+                                                    }
+                                                    Text {
+                                                        id: nearestCentsText
+                                                        objectName: "nearestCents"
+                                                        text: line.nearestCents
+                                                        font.pixelSize: 12
+                                                        font.weight: Font.DemiBold
+                                                        color: line.deviationTint
+                                                    }
+                                                }
+                                            }
                                         }
                                     }
                                 }

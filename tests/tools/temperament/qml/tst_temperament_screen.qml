@@ -124,8 +124,9 @@ Item {
 
         function test_newDivisionsWhileIdleDoNotPlay() {
             mouseClick(findChild(findChild(view, "divisionsStepper"), "stepUp"))
-            compare([calculator.tetDivisions, findChild(view, "divisionsValue").text, part(13, "stepLabel").text],
-                    [13, "13", "octave"])
+            compare([calculator.tetDivisions, findChild(view, "divisionsValue").text, part(13, "stepLabel").text,
+                     findChild(view, "stepRow13").visible, findChild(view, "stepRow14").visible],
+                    [13, "13", "octave", true, false])
             TestServices.advance(1000)
             compare([calculator.tetPlaying, TestServices.soundCount()], [false, 0])
         }
