@@ -22,14 +22,15 @@ std::vector<float> constant(float value, std::size_t frames)
     return std::vector<float>(frames, value);
 }
 
-// Plays the device: callbacks of 256 frames, callback k due at kStart + k periods and arriving
-// `lateness(k)` seconds after that; keeps the left channel of what was rendered.
+// Plays the device: callbacks of 256 frames, callback k due at kStart + k periods (of a device
+// running `ppm` fast) and arriving `lateness(k)` seconds after that; keeps the left channel of
+// what was rendered.
 class Device {
 public:
     static constexpr double kStart = 5000.0;
 
-    explicit Device(VoiceMixer& mixer, Lateness lateness = {})
-        : m_mixer(mixer), m_lateness(std::move(lateness))
+    explicit Device(VoiceMixer& mixer, Lateness lateness = {}, double ppm = 0.0)
+        : m_mixer(mixer), m_lateness(std::move(lateness)), m_speed(1.0 + ppm * 1e-6)
     {
     }
 
@@ -60,7 +61,7 @@ public:
 private:
     double arrival() const
     {
-        return dueTime(static_cast<std::int64_t>(m_callbacks) * kPeriod) +
+        return kStart + static_cast<double>(m_callbacks) * kPeriod / kRate / m_speed +
                (m_lateness ? m_lateness(m_callbacks) : 0.0);
     }
     void callback()
@@ -76,14 +77,16 @@ private:
 
     VoiceMixer& m_mixer;
     Lateness m_lateness;
+    double m_speed;
     int m_callbacks = 0;
 };
 
-// The frame at which a sound requested at `instant` belongs, on a device that delivers `lost`
-// seconds after its callbacks were due.
-std::int64_t expectedStart(double instant, double lost = 0.0)
+// The frame at which a sound requested at `instant` belongs, on a device that runs `ppm` fast
+// and delivers `lost` seconds after its callbacks were due.
+std::int64_t expectedStart(double instant, double lost = 0.0, double ppm = 0.0)
 {
-    return std::llround((instant + VoiceMixer::kStartLatency - Device::kStart - lost) * kRate);
+    return std::llround((instant + VoiceMixer::kStartLatency - Device::kStart - lost) * kRate *
+                        (1.0 + ppm * 1e-6));
 }
 
 } // namespace
@@ -123,20 +126,29 @@ private Q_SLOTS:
         QTest::addColumn<double>("from");   // first request, seconds after the first callback was due
         QTest::addColumn<double>("lost");   // how much later than due the device delivers by then
         QTest::addColumn<int>("tolerance"); // frames
-        QTest::newRow("on time") << Lateness() << 0.05 << 0.0 << 1;
+        QTest::addColumn<double>("ppm");    // how much faster than nominal the device runs
+        QTest::newRow("on time") << Lateness() << 0.05 << 0.0 << 1 << 0.0;
         // The clock keeps the least lateness of its recent callbacks, a fraction of the most.
         QTest::newRow("late by up to 2 ms") << Lateness([](int k) {
             std::mt19937 random(static_cast<unsigned>(k));
             return std::uniform_real_distribution<double>(0.0, 0.002)(random);
-        }) << 0.25 << 0.0 << 20;
+        }) << 0.25 << 0.0 << 20 << 0.0;
+        // Once it has seconds of callbacks, the clock knows the device's rate and timeline to the
+        // frame, however the callbacks jitter: here as a PulseAudio null sink (450 ppm fast) asks
+        // for them, each a little later than the one before and every 13th a period early.
+        QTest::newRow("fast, sawtooth") << Lateness([](int k) {
+            std::mt19937 random(static_cast<unsigned>(k));
+            return (k % 13) * 0.000165 + std::uniform_real_distribution<double>(0.0, 0.0001)(random);
+        }) << 4.0 << 0.0 << 1 << 450.0;
         QTest::newRow("in pairs") << Lateness([](int k) { return k % 2 == 0 ? kPeriod / kRate : 0.0; })
-                                  << 0.05 << 0.0 << 1;
+                                  << 0.05 << 0.0 << 1 << 0.0;
         // Four callbacks at once to fill the device's queue, then one per period.
         QTest::newRow("queue filled at start")
-            << Lateness([](int k) { return k < 4 ? (3 - k) * kPeriod / kRate : 0.0; }) << 0.05 << 0.0 << 1;
+            << Lateness([](int k) { return k < 4 ? (3 - k) * kPeriod / kRate : 0.0; }) << 0.05 << 0.0 << 1
+            << 0.0;
         // From callback 100 (0.58 s) on, 50 ms later than before, as after an underrun.
         QTest::newRow("time lost") << Lateness([](int k) { return k >= 100 ? 0.05 : 0.0; }) << 1.0 << 0.05
-                                   << 1;
+                                   << 1 << 0.0;
     }
     void startsAtRequestPlusLatency()
     {
@@ -144,8 +156,9 @@ private Q_SLOTS:
         QFETCH(double, from);
         QFETCH(double, lost);
         QFETCH(int, tolerance);
+        QFETCH(double, ppm);
         VoiceMixer mixer;
-        Device device(mixer, lateness);
+        Device device(mixer, lateness, ppm);
         std::mt19937 random(11);
         std::vector<double> requests;
         for (int k = 0; k < 32; ++k) {
@@ -158,7 +171,7 @@ private Q_SLOTS:
         std::int64_t start = -100;
         for (double request : requests) {
             start = device.firstSound(start + 100);
-            const std::int64_t error = start - expectedStart(request, lost);
+            const std::int64_t error = start - expectedStart(request, lost, ppm);
             QVERIFY2(std::abs(error) <= tolerance, qPrintable(QString::number(error)));
         }
     }
