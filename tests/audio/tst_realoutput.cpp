@@ -280,6 +280,19 @@ void sleepMs(int milliseconds)
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+// Runs the event loop, and with it the application's loop clock, until `count` sounds were asked for.
+void runUntilRequested(const Take& take, std::size_t count)
+{
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (take.requests.size() >= count)
+            loop.quit();
+    });
+    poll.start(1);
+    loop.exec();
+}
+
 } // namespace
 
 // The chord player as the application has it, on a PulseAudio daemon of the test's own.
@@ -451,13 +464,6 @@ private Q_SLOTS:
                     ChordPlayer::shared().playTick(1760.0, 0.0f); // starts the output, silently
                     sleepMs(300);
                     CountingOutput output(take);
-                    QEventLoop loop;
-                    QTimer poll;
-                    QObject::connect(&poll, &QTimer::timeout, [&] {
-                        if (take.requests.size() >= kClicks)
-                            loop.quit();
-                    });
-                    poll.start(1);
                     QTimer plain;
                     plain.setTimerType(Qt::PreciseTimer);
                     QObject::connect(&plain, &QTimer::timeout,
@@ -470,7 +476,7 @@ private Q_SLOTS:
                         rhythm.startPlayback();
                     else
                         plain.start(static_cast<int>(std::round(interval * 1000.0)));
-                    loop.exec();
+                    runUntilRequested(take, kClicks);
                     rhythm.stop();
                     plain.stop();
                 },
@@ -513,20 +519,13 @@ private Q_SLOTS:
                 ChordPlayer::shared().playTick(1760.0, 0.0f); // starts the output, silently
                 sleepMs(300);
                 CountingOutput output(take);
-                QEventLoop loop;
-                QTimer poll;
-                QObject::connect(&poll, &QTimer::timeout, [&] {
-                    if (take.requests.size() >= kChords)
-                        loop.quit();
-                });
-                poll.start(1);
                 CalculatorState calculator;
                 calculator.setBpm(120.0);
                 calculator.setProgression({0, 4, 5, 3});
                 CircleOfFifthsController harmony;
                 harmony.setCalculator(&calculator);
                 harmony.startPlayback();
-                loop.exec();
+                runUntilRequested(take, kChords);
                 harmony.stopPlayback();
                 triads = output.triads;
             },
