@@ -101,7 +101,8 @@ struct RtAudioOutput::Callbacks {
     }
 };
 
-RtAudioOutput::RtAudioOutput(morvela::VoiceMixer& mixer) : m_mixer(mixer)
+RtAudioOutput::RtAudioOutput(morvela::VoiceMixer& mixer, double (*clock)())
+    : m_mixer(mixer), m_clock(clock ? clock : &morvela::FrameClock::now)
 {
     snd_lib_error_set_handler(ignoreAlsaError);
 }
@@ -113,22 +114,32 @@ RtAudioOutput::~RtAudioOutput()
 
 bool RtAudioOutput::start()
 {
-    if (m_lost.load(std::memory_order_acquire))
+    if (m_lost.load(std::memory_order_acquire)) {
+        // The stream was there and went: the next try is now.
         close();
-    if (!m_audio && !open())
+        m_retryDelay = 0.0;
+    }
+    const double now = m_clock();
+    if (!m_audio && m_retryDelay > 0.0 && now < m_retryAt)
         return false;
-    CurrentOutput current(this);
-    try {
-        if (!m_audio->isStreamRunning())
-            m_audio->startStream();
-    } catch (const RtAudioError&) {
-        close();
+    bool running = m_audio || open();
+    if (running) {
+        CurrentOutput current(this);
+        try {
+            if (!m_audio->isStreamRunning())
+                m_audio->startStream();
+        } catch (const RtAudioError&) {
+        }
+        running = isRunning();
+        if (!running)
+            close();
+    }
+    if (!running) {
+        m_retryDelay = m_retryDelay > 0.0 ? std::min(2.0 * m_retryDelay, kLongestRetryDelay) : kFirstRetryDelay;
+        m_retryAt = now + m_retryDelay;
         return false;
     }
-    if (!isRunning()) {
-        close();
-        return false;
-    }
+    m_retryDelay = 0.0;
     return true;
 }
 

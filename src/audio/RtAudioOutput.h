@@ -22,9 +22,18 @@ class VoiceMixer;
 // again at once, over and over), and the next start() closes the stream on the UI thread and
 // opens a new one. pause() closes the stream as well, so a start() always finds out afresh
 // whether there is a device to play on.
+//
+// Without a sound server every open fails (in about a millisecond: a refused connection, then no
+// ALSA device). After a failed open, start() returns false at once for a while before it tries
+// again, from kFirstRetryDelay doubling up to kLongestRetryDelay, so a loop that keeps asking
+// does not keep probing; a successful open, and the loss of a running stream, start afresh.
 class RtAudioOutput final : public AudioOutput {
 public:
-    explicit RtAudioOutput(morvela::VoiceMixer& mixer);
+    static constexpr double kFirstRetryDelay = 0.25;
+    static constexpr double kLongestRetryDelay = 1.0;
+
+    // `clock`: seconds on a steady time base (FrameClock::now()), for the retry delays.
+    explicit RtAudioOutput(morvela::VoiceMixer& mixer, double (*clock)() = nullptr);
     ~RtAudioOutput() override;
     RtAudioOutput(const RtAudioOutput&) = delete;
     RtAudioOutput& operator=(const RtAudioOutput&) = delete;
@@ -40,6 +49,10 @@ private:
     void close();
 
     morvela::VoiceMixer& m_mixer;
+    double (*m_clock)();
     std::unique_ptr<RtAudio> m_audio;
     std::atomic<bool> m_lost{false};
+    // After a failed open: no new try before m_retryAt; the delay that led to it (0: none).
+    double m_retryAt = 0.0;
+    double m_retryDelay = 0.0;
 };
