@@ -11,9 +11,15 @@
 #include <QTemporaryFile>
 #include <QtTest>
 
+#include <array>
 #include <atomic>
 #include <cstring>
 #include <ctime>
+#include <fstream>
+#include <mutex>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/sysinfo.h>
 #include <thread>
 #include <unistd.h>
 
@@ -63,32 +69,136 @@ template <typename Body> QByteArray stderrWhile(Body&& body)
     return file.readAll();
 }
 
+// Seconds this thread has spent waiting for a CPU while ready to run (the kernel's run-queue
+// delay, /proc/thread-self/schedstat).
+double runQueueSeconds(double* onCpuSeconds = nullptr)
+{
+    std::ifstream schedstat("/proc/thread-self/schedstat");
+    double onCpu = 0.0;
+    double waiting = 0.0;
+    schedstat >> onCpu >> waiting;
+    if (onCpuSeconds)
+        *onCpuSeconds = onCpu / 1e9;
+    return waiting / 1e9;
+}
+
 // A 5 ms timer on the UI thread: the longest gap between two of its beats is the longest the
-// UI thread was held up.
+// UI thread was held up. On a busy machine the thread also waits for a CPU now and then, for
+// longer than that at times; that wait is the machine's, not the process's, and is left out of
+// the gap (both are reported).
 class Heartbeat {
 public:
     Heartbeat()
     {
         m_timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            const double now = FrameClock::now();
-            m_longest = std::max(m_longest, now - m_last);
-            m_last = now;
-        });
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { beat(); });
     }
     void start()
     {
         m_last = FrameClock::now();
+        m_lastWait = runQueueSeconds();
+        m_long.clear();
         m_longest = 0.0;
+        m_longestRaw = 0.0;
         m_timer.start(5);
     }
-    // The longest gap since start(), up to now.
-    double longest() const { return std::max(m_longest, FrameClock::now() - m_last); }
+    // The longest gap since start(), less the waits for a CPU; and the plain longest gap.
+    double longest()
+    {
+        beat();
+        return m_longest;
+    }
+    double longestRaw() const { return m_longestRaw; }
+    // The gaps over 50 ms (from, to).
+    const std::vector<std::pair<double, double>>& longGaps() const { return m_long; }
 
 private:
+    void beat()
+    {
+        const double now = FrameClock::now();
+        const double wait = runQueueSeconds();
+        m_longestRaw = std::max(m_longestRaw, now - m_last);
+        const double held = now - m_last - (wait - m_lastWait);
+        m_longest = std::max(m_longest, held);
+        if (held > 0.050)
+            m_long.emplace_back(m_last, now);
+        m_last = now;
+        m_lastWait = wait;
+    }
+
     QTimer m_timer;
     double m_last = 0.0;
+    double m_lastWait = 0.0;
     double m_longest = 0.0;
+    double m_longestRaw = 0.0;
+    std::vector<std::pair<double, double>> m_long;
+};
+
+// One thread pinned to each CPU, noting when it was kept from running for more than 20 ms
+// although it did not wait for its CPU: the virtual machine stood still (seen here now and then,
+// for about 100 ms, on a busy host). A hold-up of the UI thread that one of them shares is the
+// machine's; one that none of them shares is the process's own.
+class Sentinels {
+public:
+    Sentinels()
+    {
+        for (int cpu = 0; cpu < std::clamp(get_nprocs(), 1, 64); ++cpu)
+            m_threads.emplace_back([this, cpu] { watch(cpu); });
+    }
+    ~Sentinels()
+    {
+        m_stop = true;
+        for (auto& thread : m_threads)
+            thread.join();
+    }
+    // CPU time the sentinels have used, to leave out of the process's.
+    double cpuSeconds() const
+    {
+        double sum = 0.0;
+        for (std::size_t i = 0; i < m_threads.size(); ++i)
+            sum += m_cpu[i];
+        return sum;
+    }
+    // Whether a sentinel stood still over at least half of [from, to].
+    bool stoodStill(double from, double to) const
+    {
+        std::lock_guard lock(m_mutex);
+        for (const auto& [start, end] : m_still)
+            if (std::min(end, to) - std::max(start, from) >= 0.5 * (to - from))
+                return true;
+        return false;
+    }
+
+private:
+    void watch(int cpu)
+    {
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        CPU_SET(cpu, &set);
+        pthread_setaffinity_np(pthread_self(), sizeof set, &set);
+        double last = FrameClock::now();
+        double lastWait = runQueueSeconds();
+        while (!m_stop) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            const double now = FrameClock::now();
+            const double wait = runQueueSeconds();
+            timespec used{};
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+            m_cpu[static_cast<std::size_t>(cpu)] = static_cast<double>(used.tv_sec) + used.tv_nsec / 1e9;
+            if (now - last - (wait - lastWait) > 0.020) {
+                std::lock_guard lock(m_mutex);
+                m_still.emplace_back(last, now);
+            }
+            last = now;
+            lastWait = wait;
+        }
+    }
+
+    std::atomic<bool> m_stop{false};
+    std::array<std::atomic<double>, 64> m_cpu{};
+    mutable std::mutex m_mutex;
+    std::vector<std::pair<double, double>> m_still;
+    std::vector<std::thread> m_threads;
 };
 
 // Passes the loop's clicks on to the application's player, noting when each was requested and
@@ -254,36 +364,37 @@ private Q_SLOTS:
     void cleanupTestCase() { m_server.reset(); }
 
     // Without a server, tries to open are spaced by delays that double up to the longest; a try
-    // that is not due yet fails at once even though the server is back, a due one opens it.
+    // that is not due yet fails at once even though the server is back, a due one opens it. A try
+    // opens on a thread of its own: start() says yes at once, the outcome shows in isRunning().
     void failedOpensWaitGrowingDelaysBeforeTheNextTry()
     {
         m_server->stop();
         VoiceMixer mixer;
         RtAudioOutput output(mixer, &manualNow);
-        g_now = 100.0;
-        for (double delay : {0.0, 0.25, 0.5, 1.0}) {
-            g_now += delay;
-            QVERIFY(!output.start());
-        }
-        // The fourth failure waits the longest delay, not twice the one before.
-        QCOMPARE(RtAudioOutput::kLongestRetryDelay, 1.0);
+        const auto tryAt = [&](double at) {
+            g_now = at;
+            const bool started = output.start();
+            output.finishOpening();
+            return started && output.isRunning();
+        };
+        // Four failed tries, each when it is due: 0.25, 0.5 and 1 s apart.
+        QVERIFY(!tryAt(100.0));
+        QVERIFY(!tryAt(100.25));
+        QVERIFY(!tryAt(100.75));
+        QVERIFY(!tryAt(101.75));
         QVERIFY2(m_server->start(), "the test's PulseAudio daemon did not start");
-        g_now += 0.99;
-        QVERIFY(!output.start());
-        QVERIFY(!output.isRunning());
-        g_now += 0.01;
-        QVERIFY(output.start());
-        QVERIFY(output.isRunning());
+        // The fourth waits the longest delay (1 s), not twice the one before.
+        QVERIFY(!tryAt(102.74));
+        QVERIFY(tryAt(102.75));
 
         // An open resets the delays: the first failure after it waits the first delay again.
         output.pause();
+        QVERIFY(!output.isRunning());
         m_server->stop();
-        QVERIFY(!output.start());
+        QVERIFY(!tryAt(200.0));
         QVERIFY2(m_server->start(), "the test's PulseAudio daemon did not restart");
-        g_now += RtAudioOutput::kFirstRetryDelay - 0.01;
-        QVERIFY(!output.start());
-        g_now += 0.01;
-        QVERIFY(output.start());
+        QVERIFY(!tryAt(200.24));
+        QVERIFY(tryAt(200.25));
         output.pause();
         m_server->stop();
     }
@@ -296,14 +407,99 @@ private Q_SLOTS:
         QTest::newRow("server terminated while playing") << Fault::terminated;
         QTest::newRow("server killed while playing") << Fault::killed;
     }
+    // A measurement is repeated (up to three times) when the machine demonstrably disturbed it:
+    // the virtual machine stood still while the UI thread was held up, or the server reports that
+    // a stream ran dry while the clicks were recorded. A fault of the player shows in every
+    // attempt; the thresholds are never relaxed.
     void loopOutlivesTheServer()
     {
         QFETCH(Fault, fault);
+        Take take;
+        for (int attempt = 1; attempt <= 3; ++attempt) {
+            take = play(fault);
+            if (!take.disturbed)
+                break;
+            qInfo("attempt %d was disturbed by the machine (it stood still, or a stream ran dry)", attempt);
+        }
+        QVERIFY2(take.ready, "the test's PulseAudio daemon did not start");
+        qInfo("without a server for %.1f s: %zu steps, CPU %.2f %% of one core, UI thread held up at most %.1f "
+              "ms (%.1f ms with its waits for a CPU), slowest click %.2f ms",
+              kFaultWindow, take.stepsWithout, take.cpuShare * 100.0, take.blocked * 1e3, take.blockedRaw * 1e3,
+              take.slowestWithout * 1e3);
+        QVERIFY2(take.printed.isEmpty(), take.printed.constData());
+        QVERIFY2(std::abs(static_cast<double>(take.stepsWithout) - kFaultWindow / kStep) <= 2.0,
+                 qPrintable(QString::number(take.stepsWithout)));
+        QVERIFY2(take.cpuShare < 0.05, qPrintable(QString::number(take.cpuShare * 100.0)));
+        QVERIFY2(take.blocked < 0.050, qPrintable(QString::number(take.blocked * 1e3)));
+
+        qInfo("with the server back: UI thread held up at most %.1f ms (%.1f ms with its waits for a CPU), "
+              "slowest click %.2f ms; the player's stream was on the server again %.0f ms after it answered",
+              take.blockedAfter * 1e3, take.blockedAfterRaw * 1e3, take.slowestAfter * 1e3,
+              take.reopenedAfter * 1e3);
+        QVERIFY2(take.printedAfter.isEmpty(), take.printedAfter.constData());
+        QVERIFY2(take.blockedAfter < 0.050, qPrintable(QString::number(take.blockedAfter * 1e3)));
+        // The player tries again within its longest retry delay, on the next click after that.
+        QVERIFY2(take.reopenedAfter > 0.0, "the player did not open a stream on the returned server");
+        QVERIFY2(take.reopenedAfter < RtAudioOutput::kLongestRetryDelay + kStep + 0.2,
+                 qPrintable(QString::number(take.reopenedAfter * 1e3)));
+
+        // Every click requested once the recorder settled sounds, and nothing else does.
+        QVERIFY2(take.expected.size() >= 8, qPrintable(QString::number(take.expected.size())));
+        std::vector<double> latencies;
+        for (double at : take.expected) {
+            const auto found = std::find_if(take.heard.begin(), take.heard.end(),
+                                            [&](double h) { return h >= at - 0.005 && h <= at + 0.1; });
+            QVERIFY2(found != take.heard.end(),
+                     qPrintable(QStringLiteral("the click requested %1 s after the recorder settled was not "
+                                               "heard")
+                                    .arg(at - take.settled, 0, 'f', 3)));
+            latencies.push_back(*found - at);
+        }
+        qInfo("after the server returned: %zu of %zu clicks heard (latency %.1f to %.1f ms), %zu sounds in all",
+              latencies.size(), take.expected.size(),
+              *std::min_element(latencies.begin(), latencies.end()) * 1e3,
+              *std::max_element(latencies.begin(), latencies.end()) * 1e3, take.heard.size());
+        // A click may straddle either end of the window; any more is a burst of held-back sounds.
+        QVERIFY2(take.heard.size() <= take.expected.size() + 2, qPrintable(QString::number(take.heard.size())));
+    }
+
+private:
+    // What one attempt measured.
+    struct Take {
+        bool ready = false;
+        bool disturbed = false;
+        // Without a server.
+        QByteArray printed;
+        std::size_t stepsWithout = 0;
+        double cpuShare = 0.0;
+        double blocked = 0.0;
+        double blockedRaw = 0.0;
+        double slowestWithout = 0.0;
+        // With the server back.
+        QByteArray printedAfter;
+        double blockedAfter = 0.0;
+        double blockedAfterRaw = 0.0;
+        double slowestAfter = 0.0;
+        double reopenedAfter = 0.0;
+        double settled = 0.0;
+        std::vector<double> expected; // clicks requested once the recorder had settled
+        std::vector<double> heard;    // onsets recorded then
+    };
+
+    // The Rhythm loop plays; the server goes (or never was); it comes back.
+    Take play(Fault fault)
+    {
+        Take take;
         if (fault == Fault::absent)
             m_server->stop();
-        else if (!m_server->isRunning())
-            QVERIFY2(m_server->start(), "the test's PulseAudio daemon did not start");
+        else if (!m_server->isRunning() && !m_server->start())
+            return take;
 
+        Sentinels sentinels;
+        const auto machineStoodStill = [&](const Heartbeat& heartbeat) {
+            return std::any_of(heartbeat.longGaps().begin(), heartbeat.longGaps().end(),
+                               [&](const auto& gap) { return sentinels.stoodStill(gap.first, gap.second); });
+        };
         ClickLog clicks;
         Heartbeat heartbeat;
         CalculatorState calculator;
@@ -314,7 +510,6 @@ private Q_SLOTS:
         EuclideanRhythmController rhythm;
         rhythm.setCalculator(&calculator);
 
-        heartbeat.start();
         rhythm.startPlayback();
         if (fault != Fault::absent) {
             run(1.0); // playing on the server
@@ -322,82 +517,57 @@ private Q_SLOTS:
                 m_server->crash();
             else
                 m_server->stop(); // waits for the daemon to exit: the test's own hold-up
-            heartbeat.start();
         }
 
         // Without a server: the loop steps on, nothing is printed, the process idles.
+        heartbeat.start();
+        clicks.slowest = 0.0;
         const double faultFrom = FrameClock::now();
-        const double cpuBefore = processCpuSeconds();
-        const QByteArray printed = stderrWhile([] { run(kFaultWindow); });
-        const double cpuShare = (processCpuSeconds() - cpuBefore) / (FrameClock::now() - faultFrom);
-        const std::size_t stepsWithout = clicks.since(faultFrom);
-        const double blocked = heartbeat.longest();
-        qInfo("without a server for %.1f s: %zu steps, CPU %.2f %% of one core, UI thread held up at most "
-              "%.1f ms, slowest click %.2f ms",
-              kFaultWindow, stepsWithout, cpuShare * 100.0, blocked * 1e3, clicks.slowest * 1e3);
-        QVERIFY2(printed.isEmpty(), printed.constData());
-        QVERIFY2(std::abs(static_cast<double>(stepsWithout) - kFaultWindow / kStep) <= 2.0,
-                 qPrintable(QString::number(stepsWithout)));
-        QVERIFY2(cpuShare < 0.05, qPrintable(QString::number(cpuShare * 100.0)));
-        QVERIFY2(blocked < 0.050, qPrintable(QString::number(blocked * 1e3)));
+        const double cpuBefore = processCpuSeconds() - sentinels.cpuSeconds();
+        take.printed = stderrWhile([] { run(kFaultWindow); });
+        take.cpuShare =
+            (processCpuSeconds() - sentinels.cpuSeconds() - cpuBefore) / (FrameClock::now() - faultFrom);
+        take.stepsWithout = clicks.since(faultFrom);
+        take.blocked = heartbeat.longest();
+        take.blockedRaw = heartbeat.longestRaw();
+        take.slowestWithout = clicks.slowest;
+        take.disturbed = machineStoodStill(heartbeat);
 
         // The server comes back (starting it holds this thread up; that is the test's own doing).
-        QVERIFY2(m_server->start(), "the test's PulseAudio daemon did not restart");
+        if (!m_server->start())
+            return take;
+        take.ready = true;
         const double back = FrameClock::now();
-        heartbeat.start();
         std::atomic<double> reopened{0.0};
         std::thread watcher([&] { reopened = firstStreamSeen(m_server->clientEnvironment(), back + 5.0); });
         Recorder recorder(m_server->clientEnvironment());
-        const double settled = FrameClock::now() + kRecorderSettle;
+        take.settled = FrameClock::now() + kRecorderSettle;
+        heartbeat.start();
         clicks.slowest = 0.0;
-        QByteArray printedAfter = stderrWhile([] { run(kRecorderSettle + 1.5); });
+        const int underruns = m_server->underruns();
+        take.printedAfter = stderrWhile([] { run(kRecorderSettle + 1.5); });
         const double lastRequest = FrameClock::now() - 0.1;
         rhythm.stop();
         run(0.3);
-        const double blockedAfter = heartbeat.longest();
+        take.blockedAfter = heartbeat.longest();
+        take.blockedAfterRaw = heartbeat.longestRaw();
+        take.slowestAfter = clicks.slowest;
+        take.disturbed = take.disturbed || machineStoodStill(heartbeat) || m_server->underruns() > underruns;
         recorder.stop();
         watcher.join();
-        qInfo("with the server back: UI thread held up at most %.1f ms, slowest click %.2f ms",
-              blockedAfter * 1e3, clicks.slowest * 1e3);
-        QVERIFY2(printedAfter.isEmpty(), printedAfter.constData());
-        QVERIFY2(blockedAfter < 0.050, qPrintable(QString::number(blockedAfter * 1e3)));
-        // The player tries again within its longest retry delay, on the next click after that.
-        const double reopenedAfter = reopened - back;
-        qInfo("the player's stream was on the server again %.0f ms after it answered", reopenedAfter * 1e3);
-        QVERIFY2(reopened > 0.0, "the player did not open a stream on the returned server");
-        QVERIFY2(reopenedAfter < RtAudioOutput::kLongestRetryDelay + kStep + 0.2,
-                 qPrintable(QString::number(reopenedAfter * 1e3)));
+        take.reopenedAfter = reopened > 0.0 ? reopened - back : 0.0;
 
-        // Every click requested once the recorder settled sounds, and nothing else does.
-        const double recordedFrom = recorder.start(settled);
-        QVERIFY2(std::isfinite(recordedFrom), "nothing was recorded");
-        std::vector<double> expected;
+        const double recordedFrom = recorder.start(take.settled);
         for (double at : clicks.requests)
-            if (at >= settled && at <= lastRequest)
-                expected.push_back(at);
-        std::vector<double> heard;
-        for (std::size_t frame : onsets(recorder.left(), 0.05f, 2000)) {
-            const double at = recordedFrom + static_cast<double>(frame) / kRate;
-            if (at >= settled - 0.02 && at <= lastRequest + 0.1)
-                heard.push_back(at);
-        }
-        QVERIFY2(expected.size() >= 8, qPrintable(QString::number(expected.size())));
-        std::vector<double> latencies;
-        for (double at : expected) {
-            const auto found = std::find_if(heard.begin(), heard.end(),
-                                            [&](double h) { return h >= at - 0.005 && h <= at + 0.1; });
-            QVERIFY2(found != heard.end(),
-                     qPrintable(QStringLiteral("the click requested %1 s after the recorder settled was not "
-                                               "heard")
-                                    .arg(at - settled, 0, 'f', 3)));
-            latencies.push_back(*found - at);
-        }
-        qInfo("after the server returned: %zu of %zu clicks heard (latency %.1f to %.1f ms), %zu sounds "
-              "in all",
-              latencies.size(), expected.size(), *std::min_element(latencies.begin(), latencies.end()) * 1e3,
-              *std::max_element(latencies.begin(), latencies.end()) * 1e3, heard.size());
-        // A click may straddle either end of the window; any more is a burst of held-back sounds.
-        QVERIFY2(heard.size() <= expected.size() + 2, qPrintable(QString::number(heard.size())));
+            if (at >= take.settled && at <= lastRequest)
+                take.expected.push_back(at);
+        if (std::isfinite(recordedFrom))
+            for (std::size_t frame : onsets(recorder.left(), 0.05f, 2000)) {
+                const double at = recordedFrom + static_cast<double>(frame) / kRate;
+                if (at >= take.settled - 0.02 && at <= lastRequest + 0.1)
+                    take.heard.push_back(at);
+            }
+        return take;
     }
 };
 
