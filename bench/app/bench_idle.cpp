@@ -22,9 +22,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <memory>
+#include <sstream>
+#include <string>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
 
@@ -43,6 +49,51 @@ void run(double seconds)
     QEventLoop loop;
     QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// CPU milliseconds per thread name (utime + stime of /proc/self/task/*, in clock ticks).
+std::map<std::string, double> threadCpuMs()
+{
+    std::map<std::string, double> result;
+    const double tick = 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
+        std::ifstream statFile(task.path() / "stat");
+        std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
+        const auto open = stat.find('(');
+        const auto close = stat.rfind(')');
+        if (open == std::string::npos || close == std::string::npos)
+            continue;
+        // The UI thread is the one whose id is the process's; the others keep their names (the
+        // audio callback's thread is unnamed and shares the program's).
+        const std::string name = task.path().filename() == std::to_string(getpid())
+            ? std::string("UI")
+            : stat.substr(open + 1, close - open - 1);
+        std::istringstream rest(stat.substr(close + 2));
+        std::string field;
+        double utime = 0.0;
+        double stime = 0.0;
+        for (int i = 3; i <= 15 && rest >> field; ++i) {
+            if (i == 14)
+                utime = std::atof(field.c_str());
+            if (i == 15)
+                stime = std::atof(field.c_str());
+        }
+        result[name] += (utime + stime) * tick;
+    }
+    return result;
+}
+
+void printThreads(const std::map<std::string, double>& before, const std::map<std::string, double>& after)
+{
+    std::printf("    by thread:");
+    for (const auto& [name, ms] : after) {
+        const auto found = before.find(name);
+        const double used = ms - (found == before.end() ? 0.0 : found->second);
+        if (used > 0.0)
+            std::printf("  %s %.0f ms", name.c_str(), used);
+    }
+    std::printf("\n");
 }
 
 struct Share {
@@ -108,6 +159,9 @@ int main(int argc, char* argv[])
     qputenv("XDG_CONFIG_HOME", (directory.path() + "/app/config").toLocal8Bit());
     qputenv("XDG_STATE_HOME", (directory.path() + "/app/state").toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (directory.path() + "/app/cache").toLocal8Bit());
+    QDir(directory.path()).mkpath("app/runtime");
+    QFile::setPermissions(directory.path() + "/app/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", (directory.path() + "/app/runtime").toLocal8Bit());
 
     QGuiApplication app(argc, argv);
     AppStartup::configureApplication(app);
@@ -145,10 +199,13 @@ int main(int argc, char* argv[])
     std::printf("before any sound        %8.1f ms CPU in 5 s   %6.2f %% of one core\n", before.cpuMs,
                 before.percent);
     QMetaObject::invokeMethod(rhythm, "startPlayback");
+    const auto threadsBefore = threadCpuMs();
     const Share playing = cpuOver(playSeconds);
+    const auto threadsAfter = threadCpuMs();
     std::printf("Rhythm loop playing     %8.1f ms CPU in %.0f s  %6.2f %% of one core   (goal < 5 %%; "
                 "120 BPM, 1/16, E(3,8))\n",
                 playing.cpuMs, playSeconds, playing.percent);
+    printThreads(threadsBefore, threadsAfter);
     QMetaObject::invokeMethod(rhythm, "stop");
     // The engine keeps its stream open for a while after the last sound, then pauses.
     run(std::chrono::duration<double>(ChordPlayer::kIdlePause).count() + 1.0);

@@ -17,6 +17,8 @@
 #include <QQmlApplicationEngine>
 #include <QQmlProperty>
 #include <QQuickWindow>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtQml/QQmlExtensionPlugin>
@@ -63,6 +65,20 @@ Window {
 }
 )";
 
+// The same with Qt Quick Controls (Basic style), as the application's window is built: how much of
+// the difference is the controls library itself.
+const char* const kControlsWindow = R"(
+import QtQuick
+import QtQuick.Controls.Basic
+ApplicationWindow {
+    width: 960
+    height: 720
+    visible: true
+    color: "#f4f1ea"
+    Button { anchors.centerIn: parent; text: "Controls window" }
+}
+)";
+
 void settle(int milliseconds)
 {
     QEventLoop loop;
@@ -72,11 +88,26 @@ void settle(int milliseconds)
 
 // A child: starts one window, prints "frame <ms>" (monotonic clock) at its first frame, its phases
 // and resident memory, and exits.
+// A child that times what sending the first statistics event adds wherever it happens: starting
+// the TLS backend (OpenSSL and Qt's TLS plugins), which building its HTTPS request does. Nothing
+// is sent.
+int tlsChild(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const double before = monotonicMs();
+    const bool supported = QSslSocket::supportsSsl();
+    QSslConfiguration::defaultConfiguration();
+    std::printf("tls %.3f %d\n", monotonicMs() - before, supported ? 1 : 0);
+    return 0;
+}
+
 int child(int argc, char* argv[], const std::string& mode)
 {
+    if (mode == "tls")
+        return tlsChild(argc, argv);
     const double entered = monotonicMs();
     QGuiApplication app(argc, argv);
-    const bool isApp = mode != "bare";
+    const bool isApp = mode.rfind("bare", 0) != 0 && mode != "controls";
     if (isApp)
         AppStartup::configureApplication(app);
     const double appMade = monotonicMs();
@@ -87,20 +118,32 @@ int child(int argc, char* argv[], const std::string& mode)
     if (isApp)
         engine.load(QUrl(QStringLiteral("qrc:/Morvela/app/Main.qml")));
     else
-        engine.loadData(kBareWindow);
+        engine.loadData(mode == "controls" ? kControlsWindow : kBareWindow);
     const double loaded = monotonicMs();
     if (engine.rootObjects().isEmpty())
         return 1;
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
     if (!window)
         return 1;
+    bool framed = false;
     QObject::connect(
         window, &QQuickWindow::frameSwapped, &app,
         [&] {
+            if (framed)
+                return;
+            framed = true;
             const double frame = monotonicMs();
             std::printf("frame %.3f\nphases main %.3f app %.3f engine %.3f load %.3f frame %.3f\n", frame,
                         entered, appMade - entered, engineMade - appMade, loaded - engineMade, frame - loaded);
             std::printf("rss %.2f\n", residentMiB());
+            // Screens are made when their tool is selected: at the first frame only the
+            // selected tool's controllers exist.
+            QStringList controllers;
+            for (QObject* object : window->findChildren<QObject*>())
+                if (object->objectName().endsWith(QLatin1String("Controller")))
+                    controllers.append(object->objectName());
+            std::printf("controllers %lld %s\n", static_cast<long long>(controllers.size()),
+                        qPrintable(controllers.join(QLatin1Char(','))));
             std::fflush(stdout);
             if (mode == "visit") {
                 QObject* content = QQmlProperty::read(window, "content").value<QObject*>();
@@ -126,6 +169,7 @@ struct Result {
     double rss = 0.0;
     double visited = 0.0;
     double phases[5] = {}; // before main, QGuiApplication, engine, load, first frame
+    QString controllers;   // the screen controllers that exist at the first frame
 };
 
 // Launches a child and times it from launch to its first frame.
@@ -137,6 +181,7 @@ bool launch(const QString& program, const QString& mode, const QString& home, Re
     environment.insert("XDG_CONFIG_HOME", home + "/config");
     environment.insert("XDG_STATE_HOME", home + "/state");
     environment.insert("XDG_CACHE_HOME", home + "/cache");
+    environment.insert("XDG_RUNTIME_DIR", home + "/runtime");
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const double launched = monotonicMs();
@@ -152,6 +197,11 @@ bool launch(const QString& program, const QString& mode, const QString& home, Re
             framed = true;
         } else if (words.value(0) == "rss") {
             result.rss = words.value(1).toDouble();
+        } else if (words.value(0) == "tls") {
+            result.startMs = words.value(1).toDouble();
+            framed = true;
+        } else if (words.value(0) == "controllers") {
+            result.controllers = QString::fromUtf8(words.value(2));
         } else if (words.value(0) == "visited") {
             result.visited = words.value(1).toDouble();
         } else if (words.value(0) == "phases" && words.size() >= 11) {
@@ -184,12 +234,15 @@ int main(int argc, char* argv[])
     // The children keep to folders of their own, statistics off: nothing is sent or remembered.
     QTemporaryDir home;
     QDir(home.path()).mkpath("config/morvela-calculator");
+    QDir(home.path()).mkpath("runtime");
+    QFile::setPermissions(home.path() + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile preferences(home.path() + "/config/morvela-calculator/preferences.ini");
     if (preferences.open(QIODevice::WriteOnly))
         preferences.write("[General]\nstatsOptOut=true\n");
     preferences.close();
 
-    std::vector<double> bare, full, phases[5];
+    std::vector<double> bare, full, controls, phases[5], barePhases[5];
+    QString controllers;
     // A first run of each warms the file cache; it is not counted.
     Result warm;
     launch(program, "bare", home.path(), warm);
@@ -200,16 +253,28 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "bench_startup: a child did not show its first frame\n");
             return 1;
         }
+        Result c;
+        if (launch(program, "controls", home.path(), c))
+            controls.push_back(c.startMs);
         bare.push_back(b.startMs);
         full.push_back(a.startMs);
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 5; ++i) {
             phases[i].push_back(a.phases[i]);
+            barePhases[i].push_back(b.phases[i]);
+        }
+        controllers = a.controllers;
     }
     Result bareSettled, appSettled, visited;
     launch(program, "bare-settled", home.path(), bareSettled);
     launch(program, "app-settled", home.path(), appSettled);
     launch(program, "visit", home.path(), visited);
 
+    std::vector<double> tls;
+    for (int run = 0; run < 5; ++run) {
+        Result t;
+        if (launch(program, "tls", home.path(), t))
+            tls.push_back(t.startMs);
+    }
     const double bareMs = median(bare);
     const double appMs = median(full);
     std::printf("platform: %s\n", qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM", "(default)")));
@@ -219,6 +284,16 @@ int main(int argc, char* argv[])
     std::printf("  application's time: before main() %.1f ms, QGuiApplication %.1f ms, engine %.1f ms, "
                 "QML load %.1f ms, to first frame %.1f ms\n",
                 median(phases[0]), median(phases[1]), median(phases[2]), median(phases[3]), median(phases[4]));
+    std::printf("  bare window's time:  before main() %.1f ms, QGuiApplication %.1f ms, engine %.1f ms, "
+                "QML load %.1f ms, to first frame %.1f ms\n",
+                median(barePhases[0]), median(barePhases[1]), median(barePhases[2]), median(barePhases[3]),
+                median(barePhases[4]));
+    std::printf("  screen controllers at the first frame: %s\n", qPrintable(controllers));
+    std::printf("  for comparison, a bare Controls (Basic) window: %.1f ms, %.2f of the bare Qt Quick window\n",
+                median(controls), median(controls) / bareMs);
+    std::printf("  starting the TLS backend (done before the first frame when statistics are on, by the launch "
+                "event's HTTPS request; these runs have them off): %.1f ms\n",
+                median(tls));
     std::printf("resident memory: bare window %.1f MiB (1.5 s after its first frame), application %.1f MiB "
                 "(same), after visiting all seven tools %.1f MiB: bare + %.1f MiB (goal <= bare + 40), ratio "
                 "%.2f\n",
