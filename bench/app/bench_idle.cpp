@@ -198,7 +198,10 @@ int main(int argc, char* argv[])
     const Share before = cpuOver(5.0);
     std::printf("before any sound        %8.1f ms CPU in 5 s   %6.2f %% of one core\n", before.cpuMs,
                 before.percent);
+    int frames = 0;
+    QObject::connect(window, &QQuickWindow::frameSwapped, window, [&frames] { ++frames; }, Qt::DirectConnection);
     QMetaObject::invokeMethod(rhythm, "startPlayback");
+    const int framesBefore = frames;
     const auto threadsBefore = threadCpuMs();
     const Share playing = cpuOver(playSeconds);
     const auto threadsAfter = threadCpuMs();
@@ -206,6 +209,8 @@ int main(int argc, char* argv[])
                 "120 BPM, 1/16, E(3,8))\n",
                 playing.cpuMs, playSeconds, playing.percent);
     printThreads(threadsBefore, threadsAfter);
+    std::printf("    frames rendered: %d (%.1f a second; the loop steps %.1f times a second)\n", frames - framesBefore,
+                (frames - framesBefore) / playSeconds, 120.0 / 60.0 * 4.0);
     QMetaObject::invokeMethod(rhythm, "stop");
     // The engine keeps its stream open for a while after the last sound, then pauses.
     run(std::chrono::duration<double>(ChordPlayer::kIdlePause).count() + 1.0);
