@@ -101,44 +101,106 @@ struct RtAudioOutput::Callbacks {
     }
 };
 
-RtAudioOutput::RtAudioOutput(morvela::VoiceMixer& mixer) : m_mixer(mixer)
+RtAudioOutput::RtAudioOutput(morvela::VoiceMixer& mixer, double (*clock)())
+    : m_mixer(mixer), m_clock(clock ? clock : &morvela::FrameClock::now)
 {
     snd_lib_error_set_handler(ignoreAlsaError);
 }
 
 RtAudioOutput::~RtAudioOutput()
 {
+    finishOpening();
     close();
 }
 
 bool RtAudioOutput::start()
 {
-    if (m_lost.load(std::memory_order_acquire))
+    if (!settleOpening())
+        return true; // still opening: the sound waits in the mixer
+    if (m_lost.load(std::memory_order_acquire)) {
+        // The stream was there and went: the next try is now.
         close();
-    if (!m_audio && !open())
+        m_retryDelay = 0.0;
+    }
+    const double now = m_clock();
+    if (m_audio) {
+        if (startStream())
+            return true;
+        close();
+        retryLater(now);
         return false;
+    }
+    if (m_retryDelay > 0.0 && now < m_retryAt)
+        return false;
+    m_openedAt = now;
+    m_opening.store(inProgress, std::memory_order_release);
+    m_opener = std::thread([this] {
+        const bool opened = open() && startStream();
+        if (!opened) {
+            close();
+            // What the failed open reported is no loss of a stream.
+            m_lost.store(false, std::memory_order_release);
+        }
+        m_opening.store(opened ? succeeded : failed, std::memory_order_release);
+    });
+    return true;
+}
+
+bool RtAudioOutput::startStream()
+{
     CurrentOutput current(this);
     try {
         if (!m_audio->isStreamRunning())
             m_audio->startStream();
     } catch (const RtAudioError&) {
-        close();
         return false;
     }
-    if (!isRunning()) {
-        close();
+    return !m_lost.load(std::memory_order_acquire) && m_audio->isStreamRunning();
+}
+
+bool RtAudioOutput::settleOpening()
+{
+    const int opening = m_opening.load(std::memory_order_acquire);
+    if (opening == inProgress)
         return false;
-    }
+    if (m_opener.joinable())
+        m_opener.join();
+    if (opening == failed)
+        retryLater(m_openedAt);
+    else if (opening == succeeded)
+        m_retryDelay = 0.0;
+    m_opening.store(idle, std::memory_order_relaxed);
     return true;
+}
+
+void RtAudioOutput::finishOpening()
+{
+    if (m_opener.joinable())
+        m_opener.join();
+    settleOpening();
+}
+
+void RtAudioOutput::retryLater(double failedAt)
+{
+    m_retryDelay = m_retryDelay > 0.0 ? std::min(2.0 * m_retryDelay, kLongestRetryDelay) : kFirstRetryDelay;
+    m_retryAt = failedAt + m_retryDelay;
 }
 
 bool RtAudioOutput::isRunning() const
 {
-    return m_audio && !m_lost.load(std::memory_order_acquire) && m_audio->isStreamRunning();
+    switch (m_opening.load(std::memory_order_acquire)) {
+    case inProgress:
+        return true;
+    case failed:
+        return false;
+    default:
+        return m_audio && !m_lost.load(std::memory_order_acquire) && m_audio->isStreamRunning();
+    }
 }
 
 void RtAudioOutput::pause()
 {
+    finishOpening();
     close();
 }
 

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <memory>
+#include <thread>
 
 class RtAudio;
 namespace morvela {
@@ -22,9 +23,23 @@ class VoiceMixer;
 // again at once, over and over), and the next start() closes the stream on the UI thread and
 // opens a new one. pause() closes the stream as well, so a start() always finds out afresh
 // whether there is a device to play on.
+//
+// Opening takes a live sound server 25 to 50 ms (more on a busy machine), too long to hold the UI
+// thread up: start() opens on a thread of its own and returns true at once, and the output
+// counts as running meanwhile, so the sounds asked for wait in the mixer and start with the
+// stream. When that open fails, isRunning() turns false and the next start() tries again.
+//
+// Without a sound server every open fails (in about a millisecond: a refused connection, then no
+// ALSA device). After a failed open, start() returns false at once for a while before it tries
+// again, from kFirstRetryDelay doubling up to kLongestRetryDelay, so a loop that keeps asking
+// does not keep probing; a successful open, and the loss of a running stream, start afresh.
 class RtAudioOutput final : public AudioOutput {
 public:
-    explicit RtAudioOutput(morvela::VoiceMixer& mixer);
+    static constexpr double kFirstRetryDelay = 0.25;
+    static constexpr double kLongestRetryDelay = 1.0;
+
+    // `clock`: seconds on a steady time base (FrameClock::now()), for the retry delays.
+    explicit RtAudioOutput(morvela::VoiceMixer& mixer, double (*clock)() = nullptr);
     ~RtAudioOutput() override;
     RtAudioOutput(const RtAudioOutput&) = delete;
     RtAudioOutput& operator=(const RtAudioOutput&) = delete;
@@ -33,13 +48,29 @@ public:
     bool isRunning() const override;
     void pause() override;
 
+    // Waits until an open in progress has succeeded or failed.
+    void finishOpening();
+
 private:
     struct Callbacks;
+    enum Opening { idle, inProgress, succeeded, failed };
 
     bool open();
+    bool startStream();
     void close();
+    // Takes up the outcome of a finished open; false while one is still in progress.
+    bool settleOpening();
+    void retryLater(double failedAt);
 
     morvela::VoiceMixer& m_mixer;
+    double (*m_clock)();
+    // Owned by the opening thread while m_opening is inProgress, by the UI thread otherwise.
     std::unique_ptr<RtAudio> m_audio;
     std::atomic<bool> m_lost{false};
+    std::atomic<int> m_opening{idle};
+    std::thread m_opener;
+    double m_openedAt = 0.0;
+    // After a failed open: no new try before m_retryAt; the delay that led to it (0: none).
+    double m_retryAt = 0.0;
+    double m_retryDelay = 0.0;
 };

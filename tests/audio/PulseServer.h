@@ -69,6 +69,17 @@ public:
         }
     }
 
+    // Kills the daemon outright (SIGKILL), as a crash would, and waits until it has gone: its
+    // clients find their connection cut without a word. start() brings it back.
+    void crash()
+    {
+        if (m_daemon.state() == QProcess::NotRunning)
+            return;
+        m_daemon.kill();
+        m_daemon.waitForFinished(5000);
+    }
+    bool isRunning() const { return m_daemon.state() != QProcess::NotRunning; }
+
     // "unix:<socket>", for PULSE_SERVER.
     QString address() const { return "unix:" + m_directory + "/native"; }
     // How often so far a playback stream ran dry in the server: the machine did not let the
