@@ -33,7 +33,7 @@ wait_for() { # <tenths of a second> <command...>
   done
 }
 
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/xvfb.display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp -noreset 3>"$work/xvfb.display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 wait_for 100 test -s "$work/xvfb.display" || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
 x_display=":$(cat "$work/xvfb.display")"
