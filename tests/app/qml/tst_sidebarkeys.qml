@@ -81,7 +81,7 @@ Item {
                 verify(row(view, data.shown).visualFocus, "the row moved to shows its focus")
         }
 
-        // The issue's walk: Down from Tempo, then End, then Home.
+        // One walk through the list: Down from Tempo, then End, then Home.
         function test_downEndHome() {
             const view = open("bpm")
             row(view, "bpm").forceActiveFocus()
