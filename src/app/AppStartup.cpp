@@ -19,9 +19,20 @@ namespace AppStartup {
 namespace {
 
 // The options QGuiApplication and its X11 and Wayland plugins take off the command line themselves.
-const char* const kQtValueOptions[] = {"platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-                                       "qwindowicon", "qwindowtitle", "geometry", "title", "icon", "session",
-                                       "display", "name", "visual", "qmljsdebugger"};
+const char* const kQtValueOptions[] = {"platformpluginpath",
+                                       "platformtheme",
+                                       "plugin",
+                                       "qwindowgeometry",
+                                       "qwindowicon",
+                                       "qwindowtitle",
+                                       "geometry",
+                                       "title",
+                                       "icon",
+                                       "session",
+                                       "display",
+                                       "name",
+                                       "visual",
+                                       "qmljsdebugger"};
 const char* const kQtFlagOptions[] = {"reverse", "nograb", "dograb", "testability"};
 
 QString programName(const QStringList& arguments)
@@ -33,7 +44,9 @@ QString programName(const QStringList& arguments)
 CommandLine usageError(const QString& program, const QString& problem)
 {
     return {CommandLine::Action::error,
-            QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n").arg(program, problem), 2, {}};
+            QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n").arg(program, problem),
+            2,
+            {}};
 }
 
 } // namespace
@@ -61,7 +74,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Displays the version and exits."));
     const QCommandLineOption platform(QStringLiteral("platform"),
-                                      QStringLiteral("Window system: wayland or xcb (X11)."), QStringLiteral("name"));
+                                      QStringLiteral("Window system: wayland or xcb (X11)."),
+                                      QStringLiteral("name"));
     parser.addOptions({help, version, platform});
     for (const char* name : kQtValueOptions) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
@@ -78,8 +92,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty()) {
             const QString& name = unknown.first();
-            return usageError(program, QStringLiteral("unknown option '%1%2'")
-                                           .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name));
+            return usageError(program,
+                              QStringLiteral("unknown option '%1%2'")
+                                  .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name));
         }
         // Qt's sentence ("Missing value after '--platform'.") in the form of the line above.
         QString problem = parser.errorText();
@@ -96,11 +111,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return {CommandLine::Action::help, text, 0, {}};
     }
     if (parser.isSet(version))
-        return {CommandLine::Action::version, QStringLiteral("%1 %2\n").arg(program, QStringLiteral(MORVELA_VERSION)),
-                0, {}};
+        return {CommandLine::Action::version,
+                QStringLiteral("%1 %2\n").arg(program, QStringLiteral(MORVELA_VERSION)),
+                0,
+                {}};
     if (!parser.positionalArguments().isEmpty())
-        return usageError(program,
-                          QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+        return usageError(
+            program, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     return {CommandLine::Action::run, {}, 0, parser.value(platform)};
 }
 
@@ -116,19 +133,22 @@ bool displayAvailable(const QString& platform)
 
 QString noDisplayMessage()
 {
-    return QStringLiteral("morvela-calculator: no display found (neither WAYLAND_DISPLAY nor DISPLAY is set); "
-                          "run it in a Wayland or X11 desktop session, or on a machine without a screen "
-                          "under a virtual X server: xvfb-run -a morvela-calculator");
+    return QStringLiteral(
+        "morvela-calculator: no display found (neither WAYLAND_DISPLAY nor DISPLAY is set); "
+        "run it in a Wayland or X11 desktop session, or on a machine without a screen "
+        "under a virtual X server: xvfb-run -a morvela-calculator");
 }
 
 QString cannotOpenWindowMessage()
 {
     QStringList tried;
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
-        tried.append(QStringLiteral("the Wayland display \"%1\"").arg(qEnvironmentVariable("WAYLAND_DISPLAY")));
+        tried.append(
+            QStringLiteral("the Wayland display \"%1\"").arg(qEnvironmentVariable("WAYLAND_DISPLAY")));
     if (qEnvironmentVariableIsSet("DISPLAY"))
         tried.append(QStringLiteral("the X display \"%1\"").arg(qEnvironmentVariable("DISPLAY")));
-    const QString where = tried.isEmpty() ? QStringLiteral("any display") : tried.join(QStringLiteral(" or "));
+    const QString where =
+        tried.isEmpty() ? QStringLiteral("any display") : tried.join(QStringLiteral(" or "));
     return QStringLiteral("morvela-calculator: cannot open a window on %1; check that the desktop session is "
                           "running, or on a machine without a screen run it under a virtual X server: "
                           "xvfb-run -a morvela-calculator")
@@ -155,20 +175,21 @@ QList<HeldMessage>& heldMessages()
 
 void installQuietFatalHandler()
 {
-    g_previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (type == QtFatalMsg && g_starting) {
-            std::fprintf(stderr, "%s\n", cannotOpenWindowMessage().toLocal8Bit().constData());
-            std::_Exit(1);
-        }
-        if (g_starting) {
-            const QByteArray category(context.category ? context.category : "");
-            if (!category.startsWith("qt.qpa"))
-                heldMessages().append({type, category, text});
-            return;
-        }
-        if (g_previous)
-            g_previous(type, context, text);
-    });
+    g_previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (type == QtFatalMsg && g_starting) {
+                std::fprintf(stderr, "%s\n", cannotOpenWindowMessage().toLocal8Bit().constData());
+                std::_Exit(1);
+            }
+            if (g_starting) {
+                const QByteArray category(context.category ? context.category : "");
+                if (!category.startsWith("qt.qpa"))
+                    heldMessages().append({type, category, text});
+                return;
+            }
+            if (g_previous)
+                g_previous(type, context, text);
+        });
 }
 
 void configureApplication(QGuiApplication& app)

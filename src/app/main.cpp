@@ -11,7 +11,8 @@ Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
 int main(int argc, char* argv[])
 {
     // --help, --version and usage errors are answered without a display.
-    const AppStartup::CommandLine commandLine = AppStartup::parseCommandLine(AppStartup::arguments(argc, argv));
+    const AppStartup::CommandLine commandLine =
+        AppStartup::parseCommandLine(AppStartup::arguments(argc, argv));
     if (commandLine.action != AppStartup::CommandLine::Action::run) {
         const bool error = commandLine.action == AppStartup::CommandLine::Action::error;
         std::fputs(commandLine.text.toLocal8Bit().constData(), error ? stderr : stdout);

@@ -21,13 +21,14 @@ private Q_SLOTS:
         const QString usage = QStringLiteral("^Usage: morvela-calculator \\[options\\]\\n(.|\\n)*"
                                              "-h, --help (.|\\n)*-v, --version (.|\\n)*--platform <name> ");
         const QString version = QStringLiteral("^morvela-calculator " PROJECT_VERSION_TEXT "\\n$");
-        const QString tryHelp = QStringLiteral("\\nTry 'morvela-calculator --help' for more information.\\n$");
+        const QString tryHelp =
+            QStringLiteral("\\nTry 'morvela-calculator --help' for more information.\\n$");
         const QString none;
 
         QTest::newRow("--help") << QStringList{"--help"} << none << none << 0 << usage << "^$";
         QTest::newRow("-h") << QStringList{"-h"} << none << none << 0 << usage << "^$";
-        QTest::newRow("--help beside Qt's -platform") << QStringList{"-platform", "xcb", "--help"} << none << none
-                                                      << 0 << usage << "^$";
+        QTest::newRow("--help beside Qt's -platform")
+            << QStringList{"-platform", "xcb", "--help"} << none << none << 0 << usage << "^$";
         QTest::newRow("--version") << QStringList{"--version"} << none << none << 0 << version << "^$";
         QTest::newRow("-v") << QStringList{"-v"} << none << none << 0 << version << "^$";
         QTest::newRow("--version on an X display that is not there")
@@ -41,8 +42,9 @@ private Q_SLOTS:
                                              << "unknown option '--bogus'" + tryHelp;
         QTest::newRow("a file name") << QStringList{"song.txt"} << none << none << 2 << "^$"
                                      << "^morvela-calculator: unexpected argument 'song.txt'" + tryHelp;
-        QTest::newRow("--platform without its value") << QStringList{"--platform"} << none << none << 2 << "^$"
-                                                      << "^morvela-calculator: missing value after '--platform'" + tryHelp;
+        QTest::newRow("--platform without its value")
+            << QStringList{"--platform"} << none << none << 2 << "^$"
+            << "^morvela-calculator: missing value after '--platform'" + tryHelp;
 
         // Exactly one line, naming every display that was tried.
         QTest::newRow("no display") << QStringList{} << none << none << 1 << "^$"
@@ -56,7 +58,8 @@ private Q_SLOTS:
                                              << "^morvela-calculator: cannot open a window on the X display "
                                                 "\":9999\";[^\\n]*\\n$";
         QTest::newRow("neither display there")
-            << QStringList{} << "morvela-test-no-such-socket" << ":9999" << 1 << "^$"
+            << QStringList{} << "morvela-test-no-such-socket"
+            << ":9999" << 1 << "^$"
             << "^morvela-calculator: cannot open a window on the Wayland display "
                "\"morvela-test-no-such-socket\" or the X display \":9999\";[^\\n]*\\n$";
     }
