@@ -18,7 +18,7 @@ namespace AppStartup {
 
 namespace {
 
-// The options QGuiApplication and its X11 and Wayland plugins take off the command line themselves.
+// The options QGuiApplication and its X11 plugin take off the command line themselves.
 const char* const kQtValueOptions[] = {"platformpluginpath",
                                        "platformtheme",
                                        "plugin",
