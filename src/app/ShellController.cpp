@@ -63,4 +63,5 @@ QString ShellController::summary(double a4, double bpm) const
 void ShellController::recordUsage(const QString& eventName)
 {
     Stats::shared().track(eventName);
+    Q_EMIT usageRecorded(eventName);
 }

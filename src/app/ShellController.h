@@ -32,6 +32,8 @@ public:
 
 Q_SIGNALS:
     void selectionChanged();
+    // A usage event has been handed to the statistics sender.
+    void usageRecorded(const QString& eventName);
 
 private:
     // The one place where the shell hands usage events ("launch", "tool-<raw id>") on.

@@ -59,12 +59,27 @@ Rectangle {
             }
         }
 
+        // A tab list: Up and Down move through the tools, Home and End go to the first and the
+        // last, and moving there chooses the tool as a click does; it does not wrap.
         Column {
             id: toolList
             Layout.fillWidth: true
             spacing: 6
+            Accessible.role: Accessible.PageTabList
+            Accessible.name: "Tools"
+
+            function moveTo(index) {
+                if (index < 0 || index >= toolRows.count)
+                    return
+                const target = toolRows.itemAt(index) as SidebarToolRow
+                if (target.activeFocus)
+                    return
+                target.forceActiveFocus(Qt.TabFocusReason)
+                target.clicked()
+            }
 
             Repeater {
+                id: toolRows
                 model: sidebar.shell.tools
                 SidebarToolRow {
                     required property var modelData
@@ -74,6 +89,22 @@ Rectangle {
                     shortcutText: "Ctrl+" + (index + 1)
                     isSelected: modelData.rawId === sidebar.shell.effectiveToolId
                     onClicked: sidebar.shell.select(modelData.rawId)
+                    onMoveRequested: position => {
+                        switch (position) {
+                        case SidebarToolRow.Previous:
+                            toolList.moveTo(index - 1)
+                            break
+                        case SidebarToolRow.Next:
+                            toolList.moveTo(index + 1)
+                            break
+                        case SidebarToolRow.First:
+                            toolList.moveTo(0)
+                            break
+                        case SidebarToolRow.Last:
+                            toolList.moveTo(toolRows.count - 1)
+                            break
+                        }
+                    }
                 }
             }
         }

@@ -3,8 +3,9 @@ import QtQuick.Controls.Basic
 import Morvela
 
 // One tool in the sidebar: symbol, title and subtitle; the selected row sits on a card with
-// a bar in the tool's tint at its leading edge.
-AbstractButton {
+// a bar in the tool's tint at its leading edge. A page tab for assistive technology: Qt 6.4
+// reports a control's own role whatever Accessible.role says, so the row is a TabButton.
+TabButton {
     id: row
     // { rawId, title, subtitle, symbol, tint }
     required property var tool
@@ -13,8 +14,14 @@ AbstractButton {
     property string shortcutText: ""
     readonly property color tint: MorvelaTheme.named(tool.tint)
 
+    enum Position { Previous, Next, First, Last }
+    // Up, Down, Home or End on the row: the list moves the focus, and the choice, there.
+    signal moveRequested(int position)
+
     objectName: "toolRow-" + tool.rawId
 
+    // The selection is the shell's; the row never toggles itself.
+    checkable: false
     padding: 10
     focusPolicy: Qt.StrongFocus
     hoverEnabled: true
@@ -30,6 +37,19 @@ AbstractButton {
     Accessible.onPressAction: row.clicked()
     Keys.onReturnPressed: row.clicked()
     Keys.onEnterPressed: row.clicked()
+    Keys.onUpPressed: row.moveRequested(SidebarToolRow.Previous)
+    Keys.onDownPressed: row.moveRequested(SidebarToolRow.Next)
+    Keys.onPressed: event => {
+        if ((event.modifiers & ~Qt.KeypadModifier) !== Qt.NoModifier)
+            return
+        if (event.key === Qt.Key_Home)
+            row.moveRequested(SidebarToolRow.First)
+        else if (event.key === Qt.Key_End)
+            row.moveRequested(SidebarToolRow.Last)
+        else
+            return
+        event.accepted = true
+    }
 
     // Chooses the tool exactly as a click does, also while a text field has the focus.
     Shortcut {

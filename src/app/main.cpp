@@ -10,11 +10,16 @@ Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
 
 int main(int argc, char* argv[])
 {
-    if (!AppStartup::displayAvailable()) {
-        std::fprintf(stderr,
-                     "morvela-calculator: no display found (DISPLAY and WAYLAND_DISPLAY are unset); on a "
-                     "machine without a screen run it on a virtual X server: xvfb-run -a %s\n",
-                     argv[0]);
+    // --help, --version and usage errors are answered without a display.
+    const AppStartup::CommandLine commandLine =
+        AppStartup::parseCommandLine(AppStartup::arguments(argc, argv));
+    if (commandLine.action != AppStartup::CommandLine::Action::run) {
+        const bool error = commandLine.action == AppStartup::CommandLine::Action::error;
+        std::fputs(commandLine.text.toLocal8Bit().constData(), error ? stderr : stdout);
+        return commandLine.exitCode;
+    }
+    if (!AppStartup::displayAvailable(commandLine.platform)) {
+        std::fprintf(stderr, "%s\n", AppStartup::noDisplayMessage().toLocal8Bit().constData());
         return 1;
     }
     AppStartup::installQuietFatalHandler();
