@@ -111,5 +111,5 @@ Item {
         }
     }
 
-    Component.onCompleted: shell.contentShown()
+    Component.onCompleted: shell.contentShown(Window.window)
 }

@@ -3,6 +3,7 @@
 #include "app/Stats.h"
 #include "app/ToolCatalogue.h"
 
+#include <QQuickWindow>
 #include <QVariantMap>
 
 using namespace morvela;
@@ -50,9 +51,16 @@ void ShellController::select(const QString& rawId)
     recordUsage(QStringLiteral("tool-") + rawId);
 }
 
-void ShellController::contentShown()
+void ShellController::contentShown(QQuickWindow* window)
 {
-    recordUsage(QStringLiteral("launch"));
+    const auto report = [this] { recordUsage(QStringLiteral("launch")); };
+    if (!window) {
+        report();
+        return;
+    }
+    // frameSwapped comes from the render thread: the report is queued to this one.
+    connect(window, &QQuickWindow::frameSwapped, this, report,
+            static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
 }
 
 QString ShellController::summary(double a4, double bpm) const

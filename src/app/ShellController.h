@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariantList>
+#include <QQuickWindow>
 #include <QtQml/qqmlregistration.h>
 
 // The root window's navigation: which tool is selected (remembered per window), which one
@@ -26,8 +27,9 @@ public:
     // A click on a tool row: store the choice (also when it is already selected), then
     // report the usage event.
     Q_INVOKABLE void select(const QString& rawId);
-    // The root window's content has been shown.
-    Q_INVOKABLE void contentShown();
+    // The root window's content has been shown: reports the launch, after `window`'s first frame
+    // when given (the first report loads the TLS libraries, which would hold that frame up).
+    Q_INVOKABLE void contentShown(QQuickWindow* window = nullptr);
     Q_INVOKABLE QString summary(double a4, double bpm) const;
 
 Q_SIGNALS:
