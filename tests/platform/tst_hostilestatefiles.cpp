@@ -211,7 +211,6 @@ private Q_SLOTS:
 
         verifyDefaults(open());
         verifyMainWindowOpens();
-        QCOMPARE(readFile(statePath), content);
 
         QVERIFY(writeAsTheAppDoes());
         QCOMPARE(WindowState().value(kToolKey).toString(), QStringLiteral("rhythm"));
