@@ -22,11 +22,14 @@ const QString kWidth = QStringLiteral("window/width");
 const QString kHeight = QStringLiteral("window/height");
 const QString kMaximized = QStringLiteral("window/maximized");
 
-std::optional<int> storedInt(const WindowState& store, const QString& key)
+// Window system coordinates are 16-bit; anything outside is not a geometry this application
+// wrote (and would overflow QRect's arithmetic further on).
+constexpr int kCoordinateLimit = 32767;
+
+std::optional<int> storedInt(const WindowState& store, const QString& key, int minimum)
 {
-    bool ok = false;
-    const int value = store.value(key).toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
+    const auto value = StateFiles::storedInteger(store.value(key), minimum, kCoordinateLimit);
+    return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
 }
 
 bool titleOnScreen(const QRect& window, const QRect& screen)
@@ -82,29 +85,38 @@ QRect WindowPlacement::placed(const QRect& remembered, const QList<QRect>& scree
     return QRect(QPoint(std::max(x, primary.x()), std::max(y, primary.y())), size);
 }
 
+WindowPlacement::Restored WindowPlacement::restored(const WindowState& store, const QSize& initial,
+                                                   const QSize& minimum, const QList<QRect>& screens)
+{
+    Restored result;
+    result.size = QSize(storedInt(store, kWidth, 1).value_or(initial.width()),
+                        storedInt(store, kHeight, 1).value_or(initial.height()))
+                      .expandedTo(minimum);
+    const auto x = storedInt(store, kX, -kCoordinateLimit);
+    const auto y = storedInt(store, kY, -kCoordinateLimit);
+    if (x && y)
+        result.geometry = placed(QRect(QPoint(*x, *y), result.size), screens, minimum);
+    result.maximized = StateFiles::storedFlag(store.value(kMaximized)).value_or(false);
+    return result;
+}
+
 void WindowPlacement::restoreAndShow()
 {
     if (!m_window)
         return;
-    const QSize minimum = m_window->minimumSize();
-    const QSize size = QSize(storedInt(m_store, kWidth).value_or(m_window->width()),
-                             storedInt(m_store, kHeight).value_or(m_window->height()))
-                           .expandedTo(minimum);
-    const auto x = storedInt(m_store, kX);
-    const auto y = storedInt(m_store, kY);
-    if (x && y) {
-        QList<QRect> screens;
-        if (QScreen* primary = QGuiApplication::primaryScreen())
-            screens.append(primary->availableGeometry());
-        for (QScreen* screen : QGuiApplication::screens()) {
-            if (screen != QGuiApplication::primaryScreen())
-                screens.append(screen->availableGeometry());
-        }
-        m_window->setGeometry(placed(QRect(QPoint(*x, *y), size), screens, minimum));
-    } else {
-        m_window->resize(size);
+    QList<QRect> screens;
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        screens.append(primary->availableGeometry());
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen())
+            screens.append(screen->availableGeometry());
     }
-    if (m_store.value(kMaximized, false).toBool())
+    const Restored restored = WindowPlacement::restored(m_store, m_window->size(), m_window->minimumSize(), screens);
+    if (restored.geometry)
+        m_window->setGeometry(*restored.geometry);
+    else
+        m_window->resize(restored.size);
+    if (restored.maximized)
         m_window->showMaximized();
     else
         m_window->show();

@@ -39,6 +39,18 @@ public:
     // screen but never below `minimum`, its top left never off the screen.
     static QRect placed(const QRect& remembered, const QList<QRect>& screens, const QSize& minimum);
 
+    // What restoreAndShow() gives a window of size `initial`, from what `store` holds: the
+    // remembered size (never below `minimum`), the geometry placed() makes of it when a position
+    // is remembered, and whether it opens maximised. Values that are missing, of another type
+    // or outside the window system's coordinate range count as not remembered.
+    struct Restored {
+        QSize size;
+        std::optional<QRect> geometry;
+        bool maximized = false;
+    };
+    static Restored restored(const WindowState& store, const QSize& initial, const QSize& minimum,
+                             const QList<QRect>& screens);
+
 Q_SIGNALS:
     void windowChanged();
 

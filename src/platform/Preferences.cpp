@@ -33,10 +33,18 @@ bool Preferences::statsOptOut()
 void Preferences::setShareStatistics(bool share)
 {
     const bool changed = share != shareStatistics();
-    QSettings settings(StateFiles::preferencesPath(), QSettings::IniFormat);
-    settings.setValue(kStatsOptOut, !share);
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
+    const QString path = StateFiles::preferencesPath();
+    // A file that would lose something when written over is copied aside first; one that
+    // cannot even be read is left alone, and the choice counts for this run only.
+    bool saved = false;
+    if (StateFiles::prepareToWrite(path)) {
+        QSettings settings(path, QSettings::IniFormat);
+        settings.setValue(kStatsOptOut, !share);
+        settings.sync();
+        // A format error means the file was copied aside and then written anew.
+        saved = settings.status() != QSettings::AccessError;
+    }
+    if (saved)
         m_unsavedOptOut.reset();
     else
         m_unsavedOptOut = !share;

@@ -112,7 +112,9 @@ void BPMControlsController::onBpmChanged()
 // space is never part of a tempo, so the field loses nothing. Held down, the key taps once.
 bool BPMControlsController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_window && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+    // The type first: the window filters its own destruction too, when m_window no longer
+    // points to a whole QQuickWindow and must not be read.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && watched == m_window) {
         const auto* key = static_cast<const QKeyEvent*>(event);
         if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
             if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
