@@ -12,9 +12,12 @@ double FrameClock::now()
 
 void FrameClock::observe(std::int64_t frame, double instant)
 {
-    const Point latest{instant, instant - static_cast<double>(frame) / m_rate};
-    if (m_count > 0 && timelineMoved(latest))
-        m_count = 0;
+    Point latest{instant, instant - static_cast<double>(frame) / m_rate, m_timeline};
+    if (m_count > 0)
+        followMove(latest);
+    else
+        ++m_timeline;
+    latest.timeline = m_timeline;
     m_newest = (m_newest + 1) % kCapacity;
     m_points[m_newest] = latest;
     m_count = std::min(m_count + 1, kCapacity);
@@ -23,51 +26,74 @@ void FrameClock::observe(std::int64_t frame, double instant)
     fit();
 }
 
-bool FrameClock::timelineMoved(const Point& latest) const
+// Starts a new timeline when `latest` is well ahead of the line, or it and the callbacks just
+// before it on this timeline are all well behind: those callbacks then belong to the new one.
+void FrameClock::followMove(const Point& latest)
 {
     double least = residual(latest);
-    if (least < -kMoved)
-        return true;
+    if (least < -kMoved) {
+        ++m_timeline;
+        return;
+    }
     if (m_count < kRecent - 1)
-        return false;
+        return;
+    for (std::size_t age = 0; age < kRecent - 1; ++age) {
+        const Point& p = point(age);
+        if (p.timeline != m_timeline)
+            return;
+        least = std::min(least, residual(p));
+    }
+    if (least <= kMoved)
+        return;
+    ++m_timeline;
     for (std::size_t age = 0; age < kRecent - 1; ++age)
-        least = std::min(least, residual(point(age)));
-    return least > kMoved;
+        point(age).timeline = m_timeline;
 }
 
 void FrameClock::fit()
 {
+    // Seconds before the newest callback, offsets from its own: small numbers for the sums.
     const Point& newest = point(0);
     m_anchor = newest.instant;
-    if (newest.instant - point(m_count - 1).instant < kShortestFit) {
-        // Too short a span to tell the rates apart.
-        m_slope = 0.0;
-        m_offset = newest.offset;
-        for (std::size_t age = 1; age < std::min(m_count, kRecent); ++age)
-            m_offset = std::min(m_offset, point(age).offset);
-        return;
+    const auto t = [&](const Point& p) { return p.instant - newest.instant; };
+    const auto o = [&](const Point& p) { return p.offset - newest.offset; };
+
+    // Least squares with one slope for all the timelines in the span, each about its own mean.
+    double sxx = 0.0, sxy = 0.0, span = 0.0;
+    for (std::size_t end = m_count; end > 0;) {
+        std::size_t begin = end; // ages [end - 1 ... begin] form one run, oldest first
+        const std::uint32_t timeline = point(end - 1).timeline;
+        while (begin > 0 && point(begin - 1).timeline == timeline)
+            --begin;
+        double meanT = 0.0, meanO = 0.0;
+        for (std::size_t age = begin; age < end; ++age) {
+            meanT += t(point(age));
+            meanO += o(point(age));
+        }
+        const auto n = static_cast<double>(end - begin);
+        meanT /= n;
+        meanO /= n;
+        for (std::size_t age = begin; age < end; ++age) {
+            const double dt = t(point(age)) - meanT;
+            sxx += dt * dt;
+            sxy += dt * (o(point(age)) - meanO);
+        }
+        span += point(begin).instant - point(end - 1).instant;
+        end = begin;
     }
-    // Least squares, in seconds before the newest callback and offsets from its own.
-    const auto n = static_cast<double>(m_count);
-    double meanT = 0.0, meanO = 0.0;
-    for (std::size_t age = 0; age < m_count; ++age) {
-        meanT += point(age).instant - newest.instant;
-        meanO += point(age).offset - newest.offset;
+
+    // Too short a span to tell the rates apart: the nominal rate, through the least late of the
+    // recent callbacks. Otherwise the fitted slope, through the least late of this timeline.
+    const bool fitted = span >= kShortestFit && sxx > 0.0;
+    m_slope = fitted ? sxy / sxx : 0.0;
+    double lowest = o(newest);
+    for (std::size_t age = 1; age < (fitted ? m_count : std::min(m_count, kRecent)); ++age) {
+        const Point& p = point(age);
+        if (p.timeline != newest.timeline)
+            break;
+        lowest = std::min(lowest, o(p) - m_slope * t(p));
     }
-    meanT /= n;
-    meanO /= n;
-    double sxx = 0.0, sxy = 0.0;
-    for (std::size_t age = 0; age < m_count; ++age) {
-        const double t = point(age).instant - newest.instant - meanT;
-        sxx += t * t;
-        sxy += t * (point(age).offset - newest.offset - meanO);
-    }
-    m_slope = sxy / sxx;
-    m_offset = newest.offset + meanO - m_slope * meanT;
-    double lowest = residual(newest);
-    for (std::size_t age = 1; age < m_count; ++age)
-        lowest = std::min(lowest, residual(point(age)));
-    m_offset += lowest;
+    m_offset = newest.offset + lowest;
 }
 
 } // namespace morvela

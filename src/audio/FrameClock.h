@@ -11,15 +11,18 @@ namespace morvela {
 // before the output needs its frames, only after (scheduling delay, or a server that asks for
 // several periods at once), so the offsets lie on or above a line: the output's timeline.
 //
-// The clock fits that line to the last 4 s of callbacks. Its slope follows a sound card or
-// server that runs off the steady clock (a null sink here runs 450 ppm fast), and the fit is
-// then lowered onto the least late callback of the span. Fitted over seconds, the line barely
-// moves from one callback to the next, so sounds requested on a grid land on it to the frame;
-// a minimum over a short window instead jumps by the callbacks' jitter (0.1 ms and more).
-// Until half a second of callbacks has been seen, the clock takes the lowest offset of the
-// last 32 at the nominal rate. When the timeline moves (an underrun, a stalled server: the
-// recent callbacks all arrive 3 ms or more off the line, or one arrives that much ahead of
-// it) the clock forgets the callbacks before and learns anew, within 32 callbacks.
+// The line's slope is how far the output runs off the steady clock (a PulseAudio null sink runs
+// 450 ppm fast). It is fitted by least squares to the last 16 s of callbacks, and the line is
+// then lowered onto the least late callback. Fitted over seconds, the line barely moves from one
+// callback to the next, so sounds requested on a grid land on it to the frame, a second apart as
+// well as 100 ms; a minimum over a short window instead jumps by the callbacks' jitter (0.1 ms and
+// more). Until half a second of callbacks has been seen, the clock takes the lowest offset of the
+// last 32 at the nominal rate.
+//
+// The timeline moves when the output loses time (an underrun, a stalled server: the recent 32
+// callbacks all arrive 3 ms or more behind the line) or gains it (one arrives that much ahead).
+// The rate does not change then: the callbacks before keep serving the slope, each run of them
+// about its own mean, and only those after the move place the line.
 class FrameClock {
 public:
     explicit FrameClock(double sampleRate) : m_rate(sampleRate) {}
@@ -37,23 +40,26 @@ private:
     struct Point {
         double instant;
         double offset;
+        std::uint32_t timeline;
     };
-    static constexpr std::size_t kCapacity = 1024; // 6 s of 256-frame callbacks
+    static constexpr std::size_t kCapacity = 4096; // 24 s of 256-frame callbacks
     static constexpr std::size_t kRecent = 32;
-    static constexpr double kSpan = 4.0;
+    static constexpr double kSpan = 16.0;
     static constexpr double kShortestFit = 0.5;
     static constexpr double kMoved = 0.003;
 
+    Point& point(std::size_t age) { return m_points[(m_newest + kCapacity - age) % kCapacity]; }
     const Point& point(std::size_t age) const { return m_points[(m_newest + kCapacity - age) % kCapacity]; }
     double offsetAt(double instant) const { return m_offset + m_slope * (instant - m_anchor); }
     double residual(const Point& p) const { return p.offset - offsetAt(p.instant); }
-    bool timelineMoved(const Point& latest) const;
+    void followMove(const Point& latest);
     void fit();
 
     double m_rate;
     std::array<Point, kCapacity> m_points{};
     std::size_t m_newest = 0;
     std::size_t m_count = 0;
+    std::uint32_t m_timeline = 0;
     double m_anchor = 0.0; // the line: offset m_offset at m_anchor, changing by m_slope per second
     double m_offset = 0.0;
     double m_slope = 0.0;

@@ -140,6 +140,12 @@ private Q_SLOTS:
             std::mt19937 random(static_cast<unsigned>(k));
             return (k % 13) * 0.000165 + std::uniform_real_distribution<double>(0.0, 0.0001)(random);
         }) << 4.0 << 0.0 << 1 << 450.0;
+        // The same device losing 50 ms at 4 s (callback 690): the rate it learnt still holds.
+        QTest::newRow("fast, sawtooth, time lost") << Lateness([](int k) {
+            std::mt19937 random(static_cast<unsigned>(k));
+            return (k % 13) * 0.000165 + std::uniform_real_distribution<double>(0.0, 0.0001)(random) +
+                   (k >= 690 ? 0.05 : 0.0);
+        }) << 4.3 << 0.05 << 1 << 450.0;
         QTest::newRow("in pairs") << Lateness([](int k) { return k % 2 == 0 ? kPeriod / kRate : 0.0; })
                                   << 0.05 << 0.0 << 1 << 0.0;
         // Four callbacks at once to fill the device's queue, then one per period.
