@@ -13,8 +13,10 @@ class VoiceMixer;
 
 // The application's one sound source: renders each requested sound on the UI thread and hands
 // it to the next of the mixer's sixteen voices, round robin, so a sound is cut only when sixteen
-// newer ones have started. The output starts with the first sound (a failed start drops that
-// sound and changes nothing else; the next sound tries again) and pauses 10 s after the last.
+// newer ones have started. The output starts with the first sound and pauses 10 s after the
+// last. While the stream opens (on a thread of its own) sounds wait in the mixer; a failed start
+// drops that sound and changes nothing else, and a later sound tries again once the output's
+// retry delay has passed (see RtAudioOutput).
 class ChordPlayer final : public SoundOutput {
 public:
     static constexpr std::chrono::milliseconds kIdlePause{10000};
