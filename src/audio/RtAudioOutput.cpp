@@ -7,6 +7,9 @@
 #include <pthread.h>
 #include <rtaudio/RtAudio.h>
 #include <sched.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,6 +25,34 @@ constexpr unsigned int kPeriodFrames = 256;
 constexpr unsigned int kQueuedPeriods = 4;
 
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// Whether a PulseAudio server (or PipeWire's) accepts connections on its local socket: named by
+// PULSE_SERVER ("unix:/path" or "/path"), else $XDG_RUNTIME_DIR/pulse/native. A connect to a
+// local socket takes microseconds, where a failed open of a stream takes a millisecond and leaks
+// memory inside RtAudio and libpulse. A server elsewhere (tcp:, a list) is not probed: false.
+bool pulseServerAnswers()
+{
+    std::string path;
+    if (const char* server = std::getenv("PULSE_SERVER")) {
+        path = server;
+        if (path.rfind("unix:", 0) == 0)
+            path.erase(0, 5);
+    } else if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+        path = std::string(runtime) + "/pulse/native";
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.empty() || path.front() != '/' || path.find(' ') != std::string::npos ||
+        path.size() >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket < 0)
+        return false;
+    const bool answered = ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(socket);
+    return answered;
+}
 
 // RtAudio's error callback carries no user data; the output whose RtAudio call (UI thread) or
 // stream callback (audio thread) raised the error is the one current on that thread.
@@ -127,10 +158,13 @@ bool RtAudioOutput::start()
         if (startStream())
             return true;
         close();
+        m_serverWasMissing = !pulseServerAnswers();
         retryLater(now);
         return false;
     }
-    if (m_retryDelay > 0.0 && now < m_retryAt)
+    // Waiting for the next try, unless the server that was missing when the open failed answers
+    // again: then the sound that asks now plays.
+    if (m_retryDelay > 0.0 && now < m_retryAt && !(m_serverWasMissing && pulseServerAnswers()))
         return false;
     m_openedAt = now;
     m_opening.store(inProgress, std::memory_order_release);
@@ -140,6 +174,7 @@ bool RtAudioOutput::start()
             close();
             // What the failed open reported is no loss of a stream.
             m_lost.store(false, std::memory_order_release);
+            m_serverWasMissing = !pulseServerAnswers();
         }
         m_opening.store(opened ? succeeded : failed, std::memory_order_release);
     });

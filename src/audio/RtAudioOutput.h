@@ -33,6 +33,8 @@ class VoiceMixer;
 // ALSA device). After a failed open, start() returns false at once for a while before it tries
 // again, from kFirstRetryDelay doubling up to kLongestRetryDelay, so a loop that keeps asking
 // does not keep probing; a successful open, and the loss of a running stream, start afresh.
+// Meanwhile a PulseAudio server that was missing is watched for on its socket (a local connect,
+// microseconds): once it answers, the next sound opens the stream without waiting.
 class RtAudioOutput final : public AudioOutput {
 public:
     static constexpr double kFirstRetryDelay = 0.25;
@@ -73,4 +75,7 @@ private:
     // After a failed open: no new try before m_retryAt; the delay that led to it (0: none).
     double m_retryAt = 0.0;
     double m_retryDelay = 0.0;
+    // When the last open failed, the server's socket did not answer (written by the opening thread
+    // before it publishes the outcome).
+    bool m_serverWasMissing = false;
 };
