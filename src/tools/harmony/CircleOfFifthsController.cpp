@@ -2,6 +2,7 @@
 
 #include "common/NumberText.h"
 #include "platform/Services.h"
+#include "platform/StateFiles.h"
 #include "tools/harmony/FifthsWheelGeometry.h"
 #include "tools/pitch/NoteFrequency.h"
 
@@ -28,31 +29,6 @@ template <std::size_t N> QStringList qsList(const std::array<std::string, N>& te
     for (const std::string& text : texts)
         list.append(qs(text));
     return list;
-}
-
-// A stored index: a whole number 0…11, whether the file gave it as a number or as text.
-std::optional<std::int64_t> storedIndex(const QVariant& value)
-{
-    bool ok = value.typeId() != QMetaType::Bool;
-    const qlonglong index = ok ? value.toLongLong(&ok) : 0;
-    if (!ok || index < 0 || index > 11)
-        return std::nullopt;
-    return index;
-}
-
-// A stored flag: a boolean, or the text "true" or "false" the ini file holds it as. QVariant
-// would read any other non-empty text as true.
-std::optional<bool> storedFlag(const QVariant& value)
-{
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
-    if (value.typeId() == QMetaType::QString) {
-        if (value.toString() == QLatin1String("true"))
-            return true;
-        if (value.toString() == QLatin1String("false"))
-            return false;
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -92,8 +68,8 @@ void CircleOfFifthsController::setCalculator(CalculatorState* calculator)
 // Anything but a valid pair (a hand-edited or corrupted file) opens C major.
 void CircleOfFifthsController::restoreSelection()
 {
-    const std::optional<std::int64_t> index = storedIndex(m_windowState.value(indexKey, 0));
-    const std::optional<bool> minor = storedFlag(m_windowState.value(minorKey, false));
+    const std::optional<qint64> index = StateFiles::storedInteger(m_windowState.value(indexKey, 0), 0, 11);
+    const std::optional<bool> minor = StateFiles::storedFlag(m_windowState.value(minorKey, false));
     if (index && minor)
         m_selection = {*index, *minor};
 }
