@@ -7,6 +7,11 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <vector>
+
 // A PulseAudio daemon of the test's own: runtime, config and home folders inside `directory`, a
 // null sink "nullsink" (44,100 Hz stereo float; its monitor is "nullsink.monitor") and a socket
 // that clients reach through PULSE_SERVER, so no session daemon is ever involved and nothing is
@@ -116,3 +121,34 @@ private:
     QString m_directory;
     QProcess m_daemon;
 };
+
+// Records a server's null sink monitor with parecord (raw float stereo, 2 ms fragments) until
+// `stop` is set, handing each read to `take`: `now()` as it arrived, and its interleaved frames.
+// Meant for a thread of its own, so that each read carries the instant it arrived: this ties the
+// recording to the instants at which sounds were requested.
+inline void recordMonitor(const QProcessEnvironment& environment, const std::atomic<bool>& stop,
+                          double (*now)(), const std::function<void(double, const float*, std::size_t)>& take)
+{
+    QProcess parecord;
+    parecord.setProcessEnvironment(environment);
+    parecord.setStandardErrorFile(QProcess::nullDevice());
+    parecord.start("parecord", {"--raw", "--format=float32le", "--channels=2", "--rate=44100",
+                                "--latency-msec=2", "--device=nullsink.monitor"});
+    QByteArray pending;
+    std::vector<float> stereo;
+    while (!stop && parecord.waitForStarted() && parecord.state() == QProcess::Running) {
+        if (!parecord.waitForReadyRead(20))
+            continue;
+        const double arrival = now();
+        pending += parecord.readAllStandardOutput();
+        const auto frames = static_cast<std::size_t>(pending.size()) / (2 * sizeof(float));
+        if (frames == 0)
+            continue;
+        stereo.resize(2 * frames);
+        std::memcpy(stereo.data(), pending.constData(), 2 * frames * sizeof(float));
+        pending.remove(0, static_cast<qsizetype>(2 * frames * sizeof(float)));
+        take(arrival, stereo.data(), frames);
+    }
+    parecord.kill();
+    parecord.waitForFinished();
+}

@@ -76,35 +76,17 @@ struct Take {
     bool disturbed = false;       // the machine held the stream or a request up
 };
 
-// Records the null sink's monitor with parecord (raw float stereo, 2 ms fragments) into `take`
-// until `stop` is set. Meant for a thread of its own, so that each chunk carries the instant it
-// arrived: this ties the recording to the instants at which sounds were requested.
-void recordMonitor(const QProcessEnvironment& environment, const std::atomic<bool>& stop, Take& take)
+// Records the null sink's monitor into `take` until `stop` is set (on a thread of its own).
+void recordInto(const QProcessEnvironment& environment, const std::atomic<bool>& stop, Take& take)
 {
-    QProcess parecord;
-    parecord.setProcessEnvironment(environment);
-    parecord.setStandardErrorFile(QProcess::nullDevice());
-    parecord.start("parecord", {"--raw", "--format=float32le", "--channels=2", "--rate=44100",
-                                "--latency-msec=2", "--device=nullsink.monitor"});
-    QByteArray pending;
-    while (!stop && parecord.waitForStarted() && parecord.state() == QProcess::Running) {
-        if (!parecord.waitForReadyRead(20))
-            continue;
-        const double arrival = FrameClock::now();
-        pending += parecord.readAllStandardOutput();
-        const qsizetype frames = pending.size() / qsizetype(2 * sizeof(float));
-        for (qsizetype i = 0; i < frames; ++i) {
-            float sample[2];
-            std::memcpy(sample, pending.constData() + i * qsizetype(sizeof sample), sizeof sample);
-            take.left.push_back(sample[0]);
-            take.right.push_back(sample[1]);
-        }
-        pending.remove(0, frames * qsizetype(2 * sizeof(float)));
-        if (frames > 0)
-            take.chunks.push_back({arrival, take.left.size()});
-    }
-    parecord.kill();
-    parecord.waitForFinished();
+    recordMonitor(environment, stop, &FrameClock::now,
+                  [&](double arrival, const float* stereo, std::size_t frames) {
+                      for (std::size_t i = 0; i < frames; ++i) {
+                          take.left.push_back(stereo[2 * i]);
+                          take.right.push_back(stereo[2 * i + 1]);
+                      }
+                      take.chunks.push_back({arrival, take.left.size()});
+                  });
 }
 
 // The steady-clock instant of recorded frame 0. Each chunk arrives when the sink has played it,
@@ -317,8 +299,7 @@ class TestRealOutput : public QObject {
         for (int attempt = 1; attempt <= attempts; ++attempt) {
             take = Take();
             std::atomic<bool> stop{false};
-            std::thread recorder(recordMonitor, m_server->clientEnvironment(), std::cref(stop),
-                                 std::ref(take));
+            std::thread recorder(recordInto, m_server->clientEnvironment(), std::cref(stop), std::ref(take));
             sleepMs(kRecorderSettleMs);
             const int underruns = m_server->underruns();
             play(take);

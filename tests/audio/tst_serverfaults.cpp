@@ -268,29 +268,12 @@ public:
 private:
     void record(const QProcessEnvironment& environment)
     {
-        QProcess parecord;
-        parecord.setProcessEnvironment(environment);
-        parecord.setStandardErrorFile(QProcess::nullDevice());
-        parecord.start("parecord", {"--raw", "--format=float32le", "--channels=2", "--rate=44100",
-                                    "--latency-msec=2", "--device=nullsink.monitor"});
-        QByteArray pending;
-        while (!m_stop && parecord.waitForStarted() && parecord.state() == QProcess::Running) {
-            if (!parecord.waitForReadyRead(20))
-                continue;
-            const double arrival = FrameClock::now();
-            pending += parecord.readAllStandardOutput();
-            const qsizetype frames = pending.size() / qsizetype(2 * sizeof(float));
-            for (qsizetype i = 0; i < frames; ++i) {
-                float sample[2];
-                std::memcpy(sample, pending.constData() + i * qsizetype(sizeof sample), sizeof sample);
-                m_left.push_back(sample[0]);
-            }
-            pending.remove(0, frames * qsizetype(2 * sizeof(float)));
-            if (frames > 0)
-                m_chunks.emplace_back(arrival, m_left.size());
-        }
-        parecord.kill();
-        parecord.waitForFinished();
+        recordMonitor(environment, m_stop, &FrameClock::now,
+                      [this](double arrival, const float* stereo, std::size_t frames) {
+                          for (std::size_t i = 0; i < frames; ++i)
+                              m_left.push_back(stereo[2 * i]);
+                          m_chunks.emplace_back(arrival, m_left.size());
+                      });
     }
 
     std::atomic<bool> m_stop{false};
