@@ -5,6 +5,7 @@
 // With pulseaudio installed it plays on a private daemon with a null sink (started here, so no
 // session daemon is needed or touched); otherwise on whatever PULSE_SERVER / ALSA offers.
 // Run it on the platform to be measured (xvfb-run -a, or QT_QPA_PLATFORM=offscreen).
+#include "BenchSupport.h"
 #include "PulseServer.h"
 #include "app/AppStartup.h"
 #include "audio/ChordPlayer.h"
@@ -36,20 +37,7 @@ Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
 
 namespace {
 
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-void run(double seconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using namespace bench;
 
 // CPU milliseconds per thread name (utime + stime of /proc/self/task/*, in clock ticks).
 std::map<std::string, double> threadCpuMs()
@@ -67,8 +55,8 @@ std::map<std::string, double> threadCpuMs()
         // The UI thread is the one whose id is the process's; the others keep their names (the
         // audio callback's thread is unnamed and shares the program's).
         const std::string name = task.path().filename() == std::to_string(getpid())
-            ? std::string("UI")
-            : stat.substr(open + 1, close - open - 1);
+                                     ? std::string("UI")
+                                     : stat.substr(open + 1, close - open - 1);
         std::istringstream rest(stat.substr(close + 2));
         std::string field;
         double utime = 0.0;
@@ -112,17 +100,6 @@ Share cpuOver(double seconds)
     return {used * 1e3, 100.0 * used / wall.count()};
 }
 
-const char* const kBareWindow = R"(
-import QtQuick
-Window {
-    width: 960
-    height: 720
-    visible: true
-    color: "#f4f1ea"
-    Text { anchors.centerIn: parent; text: "Bare window"; font.pixelSize: 24 }
-}
-)";
-
 // The bare window: settles for a second, then prints its CPU time over `seconds`.
 int bareChild(int argc, char* argv[], double seconds)
 {
@@ -160,7 +137,8 @@ int main(int argc, char* argv[])
     qputenv("XDG_STATE_HOME", (directory.path() + "/app/state").toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (directory.path() + "/app/cache").toLocal8Bit());
     QDir(directory.path()).mkpath("app/runtime");
-    QFile::setPermissions(directory.path() + "/app/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(directory.path() + "/app/runtime",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", (directory.path() + "/app/runtime").toLocal8Bit());
 
     QGuiApplication app(argc, argv);
@@ -194,12 +172,14 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    std::printf("platform %s, playing on %s\n", qPrintable(QGuiApplication::platformName()), qPrintable(output));
+    std::printf("platform %s, playing on %s\n", qPrintable(QGuiApplication::platformName()),
+                qPrintable(output));
     const Share before = cpuOver(5.0);
     std::printf("before any sound        %8.1f ms CPU in 5 s   %6.2f %% of one core\n", before.cpuMs,
                 before.percent);
     int frames = 0;
-    QObject::connect(window, &QQuickWindow::frameSwapped, window, [&frames] { ++frames; }, Qt::DirectConnection);
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, window, [&frames] { ++frames; }, Qt::DirectConnection);
     QMetaObject::invokeMethod(rhythm, "startPlayback");
     const int framesBefore = frames;
     const auto threadsBefore = threadCpuMs();
@@ -209,8 +189,8 @@ int main(int argc, char* argv[])
                 "120 BPM, 1/16, E(3,8))\n",
                 playing.cpuMs, playSeconds, playing.percent);
     printThreads(threadsBefore, threadsAfter);
-    std::printf("    frames rendered: %d (%.1f a second; the loop steps %.1f times a second)\n", frames - framesBefore,
-                (frames - framesBefore) / playSeconds, 120.0 / 60.0 * 4.0);
+    std::printf("    frames rendered: %d (%.1f a second; the loop steps %.1f times a second)\n",
+                frames - framesBefore, (frames - framesBefore) / playSeconds, 120.0 / 60.0 * 4.0);
     QMetaObject::invokeMethod(rhythm, "stop");
     // The engine keeps its stream open for a while after the last sound, then pauses.
     run(std::chrono::duration<double>(ChordPlayer::kIdlePause).count() + 1.0);
@@ -225,11 +205,13 @@ int main(int argc, char* argv[])
     const QList<QByteArray> figures = bare.readAllStandardOutput().split('\n').value(1).split(' ');
     const double bareMs = figures.value(0).toDouble();
     const double barePercent = figures.value(1).toDouble();
-    std::printf("idle, engine paused     %8.1f ms CPU in %.0f s  %6.3f %% of one core   (goal 0)\n", idle.cpuMs,
-                idleSeconds, idle.percent);
-    std::printf("bare Qt Quick window    %8.1f ms CPU in %.0f s  %6.3f %% of one core   (same %.0f s, own process)\n",
-                bareMs, idleSeconds, barePercent, idleSeconds);
+    std::printf("idle, engine paused     %8.1f ms CPU in %.0f s  %6.3f %% of one core   (goal 0)\n",
+                idle.cpuMs, idleSeconds, idle.percent);
+    std::printf(
+        "bare Qt Quick window    %8.1f ms CPU in %.0f s  %6.3f %% of one core   (same %.0f s, own process)\n",
+        bareMs, idleSeconds, barePercent, idleSeconds);
     std::printf("idle ratio application / bare: %s\n",
-                bareMs > 0.0 ? qPrintable(QString::number(idle.cpuMs / bareMs, 'f', 2)) : "(bare used no CPU)");
+                bareMs > 0.0 ? qPrintable(QString::number(idle.cpuMs / bareMs, 'f', 2))
+                             : "(bare used no CPU)");
     return 0;
 }

@@ -6,6 +6,7 @@
 // the platform to be measured (xvfb-run -a, or QT_QPA_PLATFORM=offscreen); children inherit it.
 // The application's child also reports where its time went (before main(), QGuiApplication,
 // engine, QML load, first frame), and one more child visits all seven tools for the memory figure.
+#include "BenchSupport.h"
 #include "app/AppStartup.h"
 
 #include <QCoreApplication>
@@ -38,33 +39,14 @@ Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
 
 namespace {
 
+using namespace bench;
+
 double monotonicMs()
 {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
-
-double residentMiB()
-{
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
-const char* const kBareWindow = R"(
-import QtQuick
-Window {
-    width: 960
-    height: 720
-    visible: true
-    color: "#f4f1ea"
-    Text { anchors.centerIn: parent; text: "Bare window"; font.pixelSize: 24 }
-}
-)";
-
 // The same with Qt Quick Controls (Basic style), as the application's window is built: how much of
 // the difference is the controls library itself.
 const char* const kControlsWindow = R"(
@@ -134,7 +116,8 @@ int child(int argc, char* argv[], const std::string& mode)
             framed = true;
             const double frame = monotonicMs();
             std::printf("frame %.3f\nphases main %.3f app %.3f engine %.3f load %.3f frame %.3f\n", frame,
-                        entered, appMade - entered, engineMade - appMade, loaded - engineMade, frame - loaded);
+                        entered, appMade - entered, engineMade - appMade, loaded - engineMade,
+                        frame - loaded);
             std::printf("rss %.2f\n", residentMiB());
             // Screens are made when their tool is selected: at the first frame only the
             // selected tool's controllers exist.
@@ -300,27 +283,32 @@ int main(int argc, char* argv[])
     const double bareMs = median(bare);
     const double appMs = median(full);
     std::printf("platform: %s\n", qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM", "(default)")));
-    std::printf("cold start to first frame (median of %d): bare Qt Quick window %.1f ms, application %.1f ms, "
-                "ratio %.2f (goal <= 1.30)\n",
-                runs, bareMs, appMs, appMs / bareMs);
+    std::printf(
+        "cold start to first frame (median of %d): bare Qt Quick window %.1f ms, application %.1f ms, "
+        "ratio %.2f (goal <= 1.30)\n",
+        runs, bareMs, appMs, appMs / bareMs);
     std::printf("  application's time: before main() %.1f ms, QGuiApplication %.1f ms, engine %.1f ms, "
                 "QML load %.1f ms, to first frame %.1f ms\n",
-                median(phases[0]), median(phases[1]), median(phases[2]), median(phases[3]), median(phases[4]));
+                median(phases[0]), median(phases[1]), median(phases[2]), median(phases[3]),
+                median(phases[4]));
     std::printf("  bare window's time:  before main() %.1f ms, QGuiApplication %.1f ms, engine %.1f ms, "
                 "QML load %.1f ms, to first frame %.1f ms\n",
                 median(barePhases[0]), median(barePhases[1]), median(barePhases[2]), median(barePhases[3]),
                 median(barePhases[4]));
     std::printf("  screen controllers at the first frame: %s\n", qPrintable(controllers));
-    std::printf("  for comparison, a bare Controls (Basic) window: %.1f ms, %.2f of the bare Qt Quick window\n",
-                median(controls), median(controls) / bareMs);
-    std::printf("  starting the TLS backend (done before the first frame when statistics are on, by the launch "
-                "event's HTTPS request; these runs have them off): %.1f ms\n",
-                median(tls));
+    std::printf(
+        "  for comparison, a bare Controls (Basic) window: %.1f ms, %.2f of the bare Qt Quick window\n",
+        median(controls), median(controls) / bareMs);
+    std::printf(
+        "  starting the TLS backend (with statistics on, the launch event's HTTPS request does it, "
+        "after the first frame; these runs have them off): %.1f ms\n",
+        median(tls));
     std::printf("  screens, ms to create (first time / again):\n%s", qPrintable(visited.creation));
     std::printf("resident memory: bare window %.1f MiB (1.5 s after its first frame), application %.1f MiB "
                 "(same), after visiting all seven tools %.1f MiB: bare + %.1f MiB (goal <= bare + 40), ratio "
                 "%.2f; once the QML garbage collector has run %.1f MiB: bare + %.1f MiB\n",
-                bareSettled.visited, appSettled.visited, visited.visited, visited.visited - bareSettled.visited,
-                visited.visited / bareSettled.visited, visited.collected, visited.collected - bareSettled.visited);
+                bareSettled.visited, appSettled.visited, visited.visited,
+                visited.visited - bareSettled.visited, visited.visited / bareSettled.visited,
+                visited.collected, visited.collected - bareSettled.visited);
     return 0;
 }

@@ -3,6 +3,7 @@
 //   bench_rhythm_loop [seconds per phase (default 10)] [BPM (default 400)]
 // Run it on the platform to be measured (xvfb-run -a, or QT_QPA_PLATFORM=offscreen). It counts
 // the whole process, the audio thread included, through the same window the application shows.
+#include "BenchSupport.h"
 #include "app/AppStartup.h"
 
 #include <QGuiApplication>
@@ -23,20 +24,7 @@ Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
 
 namespace {
 
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-void run(double seconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using namespace bench;
 
 // CPU time over `seconds` of the event loop, as a percentage of one core.
 double cpuShare(double seconds)
