@@ -2,4 +2,4 @@
 
 #include <QtQuickTest>
 
-QUICK_TEST_MAIN_WITH_SETUP(tst_space_screen, QmlTestSetup)
+QUICK_TEST_MAIN_WITH_SETUP(tst_qml, QmlTestSetup)

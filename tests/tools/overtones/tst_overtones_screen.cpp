@@ -1,5 +1,0 @@
-#include "support/QmlTestSetup.h"
-
-#include <QtQuickTest>
-
-QUICK_TEST_MAIN_WITH_SETUP(tst_overtones_screen, QmlTestSetup)
