@@ -16,62 +16,24 @@ class TestToolCatalogue : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void catalogue_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("raw");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("subtitle");
-        QTest::addColumn<QString>("symbol");
-        QTest::addColumn<QString>("tint");
-        QTest::newRow("tempo") << 0 << "bpm"
-                               << "Tempo"
-                               << "BPM, ms, Hz"
-                               << "metronome"
-                               << "saffron";
-        QTest::newRow("rhythm") << 1 << "rhythm"
-                                << "Rhythm"
-                                << "Euclidean patterns"
-                                << "circle.dotted"
-                                << "fern";
-        QTest::newRow("space") << 2 << "space"
-                               << "Space"
-                               << "Reverb & delay times"
-                               << "water.waves"
-                               << "dusk";
-        QTest::newRow("pitch") << 3 << "frequency"
-                               << "Pitch"
-                               << "Notes, octaves, tuning"
-                               << "pianokeys"
-                               << "teal";
-        QTest::newRow("temperament") << 4 << "temperament"
-                                     << "Temperament"
-                                     << "N-TET experiments"
-                                     << "dial.medium"
-                                     << "lake";
-        QTest::newRow("overtones") << 5 << "overtones"
-                                   << "Overtones"
-                                   << "Harmonic series"
-                                   << "waveform.path"
-                                   << "copper";
-        QTest::newRow("harmony") << 6 << "harmony"
-                                 << "Harmony"
-                                 << "Circle of fifths"
-                                 << "smallcircle.filled.circle"
-                                 << "lacquer";
-    }
+    // Each tool in sidebar order as "raw id | title | subtitle | symbol | tint".
     void catalogue()
     {
-        QFETCH(int, index);
-        QFETCH(QString, raw);
-        QCOMPARE(allCases().size(), size_t(7));
-        const CalculatorTool tool = allCases()[size_t(index)];
-        QCOMPARE(qs(rawValue(tool)), raw);
-        QTEST(qs(title(tool)), "title");
-        QTEST(qs(subtitle(tool)), "subtitle");
-        QTEST(qs(symbol(tool)), "symbol");
-        QTEST(qs(tint(tool)), "tint");
-        QCOMPARE(toolFromRawValue(raw.toStdString()), std::optional(tool));
+        QStringList rows;
+        for (const CalculatorTool tool : allCases()) {
+            rows.append(QStringList{qs(rawValue(tool)), qs(title(tool)), qs(subtitle(tool)), qs(symbol(tool)),
+                                    qs(tint(tool))}
+                            .join(" | "));
+            QCOMPARE(toolFromRawValue(rawValue(tool)), std::optional(tool));
+        }
+        QCOMPARE(rows,
+                 (QStringList{"bpm | Tempo | BPM, ms, Hz | metronome | saffron",
+                              "rhythm | Rhythm | Euclidean patterns | circle.dotted | fern",
+                              "space | Space | Reverb & delay times | water.waves | dusk",
+                              "frequency | Pitch | Notes, octaves, tuning | pianokeys | teal",
+                              "temperament | Temperament | N-TET experiments | dial.medium | lake",
+                              "overtones | Overtones | Harmonic series | waveform.path | copper",
+                              "harmony | Harmony | Circle of fifths | smallcircle.filled.circle | lacquer"}));
     }
 
     void storedIds_data()

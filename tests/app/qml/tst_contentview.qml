@@ -14,23 +14,40 @@ Item {
             anchors.fill: parent
         }
     }
+    SignalSpy {
+        id: usage
+        signalName: "usageRecorded"
+    }
 
     TestCase {
         name: "ContentView"
         when: windowShown
 
+        readonly property var order: ["bpm", "rhythm", "space", "frequency", "temperament", "overtones", "harmony"]
+
         function open(storedId) {
             WindowState.setValue("selectedCalculatorTool", storedId)
             const view = createTemporaryObject(contentComponent, root)
             waitForRendering(view)
+            usage.target = view.shell
+            usage.clear()
             return view
         }
         function row(view, rawId) {
             return findChild(view, "toolRow-" + rawId)
         }
         function selectedRows(view) {
-            return ["bpm", "rhythm", "space", "frequency", "temperament", "overtones", "harmony"]
-                .filter(id => row(view, id).isSelected)
+            return order.filter(id => row(view, id).isSelected)
+        }
+        function focusedRow(view) {
+            const item = view.Window.activeFocusItem
+            return item && item.objectName.startsWith("toolRow-") ? item.objectName.substring(8) : ""
+        }
+        function events() {
+            const names = []
+            for (let i = 0; i < usage.count; ++i)
+                names.push(usage.signalArguments[i][0])
+            return names
         }
 
         function test_storedToolIsShownAndHighlighted_data() {
@@ -46,37 +63,62 @@ Item {
             compare(WindowState.value("selectedCalculatorTool"), data.stored)
         }
 
+        // A click, or choosing the selected row again, stores the tool and sends its usage event.
         function test_clickingRowsSelectsAndStores() {
             const view = open("bpm")
             mouseClick(row(view, "overtones"))
-            compare(selectedRows(view), ["overtones"])
-            compare(WindowState.value("selectedCalculatorTool"), "overtones")
-            // Clicking the selected row again changes nothing on screen.
             mouseClick(row(view, "overtones"))
             compare(selectedRows(view), ["overtones"])
+            compare(WindowState.value("selectedCalculatorTool"), "overtones")
             row(view, "rhythm").Accessible.pressAction()
             compare(selectedRows(view), ["rhythm"])
+            compare(events(), ["tool-overtones", "tool-overtones", "tool-rhythm"])
         }
 
-        // Ctrl+1 … Ctrl+7 choose like a click, wherever the focus is; the field takes no digit.
-        function test_shortcutsChooseTools_data() {
+        // Each key moves the focus and the choice together, and sends one usage event per move;
+        // at either end the key does nothing (no wrap, no event). Ctrl+1 … Ctrl+7 choose like a
+        // click, wherever the focus is; the field takes no digit.
+        function test_keysMoveTheChoice_data() {
             return [
-                { tag: "Ctrl+3 from a row", start: "bpm", focus: "toolRow-bpm", key: Qt.Key_3, shown: "space" },
-                { tag: "Ctrl+3 from the Tempo field", start: "bpm", focus: "bpmField", key: Qt.Key_3, shown: "space" },
-                { tag: "Ctrl+7 from the Tempo field", start: "bpm", focus: "bpmField", key: Qt.Key_7, shown: "harmony" },
-                { tag: "Ctrl+1 from a row", start: "overtones", focus: "toolRow-overtones", key: Qt.Key_1, shown: "bpm" }
+                { tag: "Down from Tempo", start: "bpm", keys: [Qt.Key_Down], shown: "rhythm", sent: ["tool-rhythm"] },
+                { tag: "End from Tempo", start: "bpm", keys: [Qt.Key_End], shown: "harmony", sent: ["tool-harmony"] },
+                { tag: "Home from Harmony", start: "harmony", keys: [Qt.Key_Home], shown: "bpm", sent: ["tool-bpm"] },
+                { tag: "Up from Space", start: "space", keys: [Qt.Key_Up], shown: "rhythm", sent: ["tool-rhythm"] },
+                { tag: "Down, Down, Up", start: "bpm", keys: [Qt.Key_Down, Qt.Key_Down, Qt.Key_Up], shown: "rhythm",
+                  sent: ["tool-rhythm", "tool-space", "tool-rhythm"] },
+                { tag: "Up on Tempo", start: "bpm", keys: [Qt.Key_Up], shown: "bpm", sent: [] },
+                { tag: "Home on Tempo", start: "bpm", keys: [Qt.Key_Home], shown: "bpm", sent: [] },
+                { tag: "Down on Harmony", start: "harmony", keys: [Qt.Key_Down], shown: "harmony", sent: [] },
+                { tag: "End, End, Down", start: "overtones", keys: [Qt.Key_End, Qt.Key_End, Qt.Key_Down],
+                  shown: "harmony", sent: ["tool-harmony"] },
+                { tag: "Return on a focused row", start: "bpm", focus: "toolRow-space", keys: [Qt.Key_Return],
+                  shown: "space", sent: ["tool-space"] },
+                { tag: "Ctrl+3 from a row", start: "bpm", ctrl: true, keys: [Qt.Key_3], shown: "space", sent: ["tool-space"] },
+                { tag: "Ctrl+3 from the Tempo field", start: "bpm", focus: "bpmField", ctrl: true, keys: [Qt.Key_3],
+                  shown: "space", sent: ["tool-space"] },
+                { tag: "Ctrl+7 from the Tempo field", start: "bpm", focus: "bpmField", ctrl: true, keys: [Qt.Key_7],
+                  shown: "harmony", sent: ["tool-harmony"] },
+                { tag: "Ctrl+1 from a row", start: "overtones", ctrl: true, keys: [Qt.Key_1], shown: "bpm", sent: ["tool-bpm"] }
             ]
         }
-        function test_shortcutsChooseTools(data) {
+        function test_keysMoveTheChoice(data) {
             const view = open(data.start)
-            const focused = findChild(view, data.focus)
+            const focused = findChild(view, data.focus ?? "toolRow-" + data.start)
             ;(focused.input ?? focused).forceActiveFocus()
-            keyClick(data.key, Qt.ControlModifier)
+            for (const key of data.keys)
+                keyClick(key, data.ctrl ? Qt.ControlModifier : Qt.NoModifier)
             compare(selectedRows(view), [data.shown])
+            compare(view.shell.effectiveToolId, data.shown)
             compare(WindowState.value("selectedCalculatorTool"), data.shown)
-            compare(view.calculatorState.bpmText, "120")
-            const shortcut = "Ctrl+" + (data.key - Qt.Key_0)
-            compare(row(view, data.shown).shortcutText, shortcut)
+            compare(events(), data.sent)
+            if (data.ctrl) {
+                compare(view.calculatorState.bpmText, "120")
+                compare(row(view, data.shown).shortcutText, "Ctrl+" + (data.keys[0] - Qt.Key_0))
+            } else {
+                compare(focusedRow(view), data.shown)
+                if (data.sent.length > 0 && !data.focus)
+                    verify(row(view, data.shown).visualFocus, "the row moved to shows its focus")
+            }
         }
 
         function test_summaryFollowsTheState() {
@@ -93,17 +135,21 @@ Item {
             row(view, "bpm").forceActiveFocus()
             const reached = []
             for (let i = 0; i < 12; ++i) {
-                const item = view.Window.activeFocusItem
-                if (item && item.objectName.startsWith("toolRow-"))
-                    reached.push(item.objectName.substring(8))
+                reached.push(focusedRow(view))
                 keyClick(Qt.Key_Tab)
             }
-            for (const id of ["bpm", "rhythm", "space", "frequency", "temperament", "overtones", "harmony"])
+            for (const id of order)
                 verify(reached.indexOf(id) >= 0, id + " reachable")
-            // Return on a focused row selects it.
-            row(view, "space").forceActiveFocus()
-            keyClick(Qt.Key_Return)
-            compare(selectedRows(view), ["space"])
+        }
+
+        // Assistive technology sees a tab list of page tabs, the chosen one selected.
+        function test_rowsAreATabList() {
+            const view = open("frequency")
+            compare(TestServices.accessible(row(view, "bpm").parent).role, "pagetablist")
+            for (const id of order) {
+                compare(TestServices.accessible(row(view, id)).role, "pagetab")
+                compare(row(view, id).Accessible.selected, id === "frequency", id)
+            }
         }
     }
 }
