@@ -75,18 +75,6 @@ private Q_SLOTS:
         QCOMPARE(calls().back().frequency, 5 * 100.0);
         QCOMPARE(calls().size(), std::size_t(5));
     }
-
-    // The screen goes (its controller with it): the sweep ends and nothing more sounds.
-    void leavingStopsTheSweep()
-    {
-        m_controller->startSweep();
-        tick();
-        m_controller.reset();
-        QVERIFY(!m_state->overtoneSweeping());
-        QVERIFY(!step().isValid());
-        m_clock->advance(ManualClock::Ms(1000));
-        QCOMPARE(calls().size(), std::size_t(2));
-    }
 };
 
 QTEST_MAIN(TestHarmonicSeriesController)
