@@ -58,10 +58,8 @@ Item {
             compare(findChild(wheel(), "badgeSubtitle").text, "1/16 · 125.0 ms")
             compare(wheel().Accessible.name, "E(3,8): x..x..x.")
             const names = []
-            for (let step = 0; step < 8; ++step) {
+            for (let step = 0; step < 8; ++step)
                 names.push(dot(step).Accessible.name)
-                compare(String(dot(step).background.color) === String(MorvelaTheme.fern), [0, 3, 6].includes(step))
-            }
             compare(names, ["Step 1, hit", "Step 2, rest", "Step 3, rest", "Step 4, hit", "Step 5, rest",
                             "Step 6, rest", "Step 7, hit", "Step 8, rest"])
             verify(findChild(wheel(), "hitPolygon").visible)
