@@ -45,12 +45,8 @@ TestCase {
     }
 
     // Every item under `item` (itself included) that `matches`, depth first.
-    function findItems(item, matches, found = []) {
-        if (matches(item))
-            found.push(item)
-        for (let i = 0; i < item.children.length; ++i)
-            findItems(item.children[i], matches, found)
-        return found
+    function findItems(item, matches) {
+        return TestServices.items(item).filter(matches)
     }
 
     function findItem(item, matches) {
