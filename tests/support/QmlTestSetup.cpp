@@ -2,6 +2,7 @@
 
 #include "app/AppStartup.h"
 #include "platform/Appearance.h"
+#include "platform/StateFiles.h"
 #include "tools/tempo/BPMControlsController.h"
 
 #include <QAccessible>
@@ -9,6 +10,8 @@
 #include <QMetaEnum>
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QSettings>
+#include <QTest>
 #include <QtQml/QQmlExtensionPlugin>
 
 Q_IMPORT_QML_PLUGIN(MorvelaPlugin)
@@ -26,6 +29,22 @@ void TestServices::driveTapClock(QObject* controls)
             return TimePoint(std::chrono::hours(1)) +
                    std::chrono::duration_cast<TimePoint::duration>(clock.now());
         });
+}
+
+QString TestServices::storedOptOut() const
+{
+    const QVariant value = QSettings(StateFiles::preferencesPath(), QSettings::IniFormat).value("statsOptOut");
+    return value.isValid() ? value.toString() : QStringLiteral("absent");
+}
+
+void TestServices::removePreferences()
+{
+    QFile::remove(StateFiles::preferencesPath());
+}
+
+void TestServices::keyClick(QWindow* window, int key, int modifiers)
+{
+    QTest::keyClick(window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
 }
 
 QVariantMap TestServices::soundAt(int index) const

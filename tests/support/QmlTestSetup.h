@@ -10,6 +10,7 @@
 
 class QQmlEngine;
 class QQuickItem;
+class QWindow;
 
 // What a Qt Quick Test sees as `import MorvelaTest` / `TestServices`: the recorded clipboard,
 // the recorded sounds, the manual clock that drives every DelayedAction and RepeatingTimer, and
@@ -40,6 +41,11 @@ public:
     // Puts a tempo control's tap sequence (a BPMControlsController) on the manual clock, so that
     // advance() spaces the taps.
     Q_INVOKABLE void driveTapClock(QObject* controls);
+    // The preferences file as it is on disk: its statsOptOut as "true" or "false", or "absent".
+    Q_INVOKABLE QString storedOptOut() const;
+    Q_INVOKABLE void removePreferences();
+    // A key press for a window other than the one a TestCase lives in.
+    Q_INVOKABLE void keyClick(QWindow* window, int key, int modifiers = Qt::NoModifier);
 
     RecordingClipboard clipboard;
     ManualClock clock;

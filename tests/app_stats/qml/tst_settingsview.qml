@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtTest
 import Morvela
-import StatsTest
+import MorvelaTest
 
 Item {
     id: root
@@ -23,7 +23,7 @@ Item {
         when: windowShown
 
         function init() {
-            PreferencesFile.remove()
+            TestServices.removePreferences()
         }
 
         function openView() {
@@ -36,10 +36,10 @@ Item {
         }
 
         function test_toggleShowsTheStoredChoice() {
-            compare(PreferencesFile.storedOptOut(), "absent")
+            compare(TestServices.storedOptOut(), "absent")
             verify(openView().shareToggle.checked)
             Preferences.shareStatistics = false
-            compare(PreferencesFile.storedOptOut(), "true")
+            compare(TestServices.storedOptOut(), "true")
             verify(!openView().shareToggle.checked)
         }
 
@@ -54,10 +54,10 @@ Item {
             const toggle = openView().shareToggle
             data.flip(toggle)
             verify(!toggle.checked)
-            compare(PreferencesFile.storedOptOut(), "true")
+            compare(TestServices.storedOptOut(), "true")
             data.flip(toggle)
             verify(toggle.checked)
-            compare(PreferencesFile.storedOptOut(), "false")
+            compare(TestServices.storedOptOut(), "false")
         }
 
         // A second settings view (or anything else) writing the preference moves this toggle.
@@ -131,7 +131,7 @@ Item {
             const window = button.settingsWindow
             // Opened windows are activated: the keys go to the settings window.
             tryVerify(() => window.visible && window.active && window.activeFocusItem !== null)
-            WindowKeys.click(window, data.key, data.modifiers)
+            TestServices.keyClick(window, data.key, data.modifiers)
             verify(!window.visible)
         }
     }
