@@ -1,16 +1,19 @@
 #include "app/AppStartup.h"
+#include "app/ShellController.h"
 #include "app/WindowPlacement.h"
 #include "platform/StateFiles.h"
 #include "support/FakeTimers.h"
 
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QQmlProperty>
 #include <QQuickWindow>
 #include <QScreen>
 #include <QSettings>
 #include <QtTest>
 
-class TestWindowPlacement : public QObject {
+// The main window: its size, the remembered tool and where it is placed.
+class TestMainWindow : public QObject {
     Q_OBJECT
 
     ManualClock m_clock;
@@ -31,6 +34,40 @@ private Q_SLOTS:
     void init() { QFile::remove(StateFiles::windowStatePath()); }
     void cleanup() { m_engine.reset(); }
     void cleanupTestCase() { Services::setTimerFactory(nullptr); }
+
+    // The root window, with its minimum size and the remembered tool.
+    void mainWindow()
+    {
+        stored().setValue("selectedCalculatorTool", "frequency");
+        QQuickWindow* window = openMainWindow();
+        QVERIFY(window);
+        QCOMPARE(window->size(), QSize(960, 720));
+        QCOMPARE(window->minimumSize(), QSize(900, 680));
+        QCOMPARE(window->title(), QStringLiteral("Morvela Calculator"));
+        QObject* content = QQmlProperty::read(window, "content").value<QObject*>();
+        QObject* shell = QQmlProperty::read(content, "shell").value<QObject*>();
+        QCOMPARE(QQmlProperty::read(shell, "effectiveToolId").toString(), QStringLiteral("frequency"));
+
+        // Asking for less than the minimum gives the minimum.
+        window->resize(400, 300);
+        QTRY_COMPARE(window->size(), QSize(900, 680));
+
+        // A maximised window is remembered as such; closing it does not undo that.
+        window->showMaximized();
+        QTRY_COMPARE(window->visibility(), QWindow::Maximized);
+        window->close();
+        QCOMPARE(stored().value("window/maximized").toBool(), true);
+    }
+
+    // The rest of storing and restoring the selection is tested through the sidebar (tst_contentview).
+    void selectingTheSelectedToolStoresItAgain()
+    {
+        ShellController shell;
+        shell.select(QStringLiteral("space"));
+        stored().setValue("selectedCalculatorTool", "tempo");
+        shell.select(QStringLiteral("space"));
+        QCOMPARE(stored().value("selectedCalculatorTool").toString(), QStringLiteral("space"));
+    }
 
     void placed_data()
     {
@@ -108,8 +145,8 @@ int main(int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);
     AppStartup::configureApplication(app);
-    TestWindowPlacement test;
+    TestMainWindow test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_windowplacement.moc"
+#include "tst_mainwindow.moc"
