@@ -16,16 +16,6 @@ class TestNoteFrequency : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void tables()
-    {
-        QStringList names;
-        for (const std::string& name : NoteFrequency::names())
-            names.append(QString::fromStdString(name));
-        QCOMPARE(names, (QStringList{"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"}));
-        QList<qint64> octaves(NoteFrequency::octaves().begin(), NoteFrequency::octaves().end());
-        QCOMPARE(octaves, (QList<qint64>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
-    }
-
     // "note number, frequency" for pitch class, octave and reference.
     void frequency()
     {
