@@ -8,6 +8,7 @@
 #include "BenchSupport.h"
 #include "PulseServer.h"
 #include "app/AppStartup.h"
+#include "platform/SceneGraphBackend.h"
 #include "audio/ChordPlayer.h"
 
 #include <QGuiApplication>
@@ -104,6 +105,7 @@ Share cpuOver(double seconds)
 int bareChild(int argc, char* argv[], double seconds)
 {
     QGuiApplication app(argc, argv);
+    SceneGraphBackend::choose(); // the same scene graph as the application's
     QQmlApplicationEngine engine;
     engine.loadData(kBareWindow);
     if (engine.rootObjects().isEmpty())
@@ -172,7 +174,8 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    std::printf("platform %s, playing on %s\n", qPrintable(QGuiApplication::platformName()),
+    std::printf("platform %s, %s scene graph, playing on %s\n", qPrintable(QGuiApplication::platformName()),
+                QQuickWindow::sceneGraphBackend() == QLatin1String("software") ? "software" : "hardware",
                 qPrintable(output));
     const Share before = cpuOver(5.0);
     std::printf("before any sound        %8.1f ms CPU in 5 s   %6.2f %% of one core\n", before.cpuMs,

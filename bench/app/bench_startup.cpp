@@ -8,6 +8,7 @@
 // engine, QML load, first frame), and one more child visits all seven tools for the memory figure.
 #include "BenchSupport.h"
 #include "app/AppStartup.h"
+#include "platform/SceneGraphBackend.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -92,6 +93,8 @@ int child(int argc, char* argv[], const std::string& mode)
     const bool isApp = mode.rfind("bare", 0) != 0 && mode != "controls";
     if (isApp)
         AppStartup::configureApplication(app);
+    else if (mode != "bare-default")
+        SceneGraphBackend::choose(); // the same scene graph as the application's
     const double appMade = monotonicMs();
     QQmlApplicationEngine engine;
     if (isApp)
@@ -119,6 +122,9 @@ int child(int argc, char* argv[], const std::string& mode)
                         entered, appMade - entered, engineMade - appMade, loaded - engineMade,
                         frame - loaded);
             std::printf("rss %.2f\n", residentMiB());
+            std::printf("backend %s\n", QQuickWindow::sceneGraphBackend() == QLatin1String("software")
+                                              ? "software"
+                                              : "hardware");
             // Screens are made when their tool is selected: at the first frame only the
             // selected tool's controllers exist.
             QStringList controllers;
@@ -169,6 +175,7 @@ struct Result {
     double visited = 0.0;
     double collected = 0.0;
     double phases[5] = {}; // before main, QGuiApplication, engine, load, first frame
+    QString backend;       // the scene graph: software or hardware
     QString controllers;   // the screen controllers that exist at the first frame
     QString creation;      // ms to create each screen, first and second time
 };
@@ -201,6 +208,8 @@ bool launch(const QString& program, const QString& mode, const QString& home, Re
         } else if (words.value(0) == "tls") {
             result.startMs = words.value(1).toDouble();
             framed = true;
+        } else if (words.value(0) == "backend") {
+            result.backend = QString::fromUtf8(words.value(1));
         } else if (words.value(0) == "controllers") {
             result.controllers = QString::fromUtf8(words.value(2));
         } else if (words.value(0).startsWith("create")) {
@@ -246,7 +255,8 @@ int main(int argc, char* argv[])
         preferences.write("[General]\nstatsOptOut=true\n");
     preferences.close();
 
-    std::vector<double> bare, full, controls, phases[5], barePhases[5];
+    std::vector<double> bare, full, controls, bareDefault, phases[5], barePhases[5];
+    QString backend, defaultBackend;
     QString controllers;
     // A first run of each warms the file cache; it is not counted.
     Result warm;
@@ -258,9 +268,13 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "bench_startup: a child did not show its first frame\n");
             return 1;
         }
-        Result c;
+        Result c, d;
         if (launch(program, "controls", home.path(), c))
             controls.push_back(c.startMs);
+        if (launch(program, "bare-default", home.path(), d))
+            bareDefault.push_back(d.startMs);
+        backend = a.backend;
+        defaultBackend = d.backend;
         bare.push_back(b.startMs);
         full.push_back(a.startMs);
         for (int i = 0; i < 5; ++i) {
@@ -284,9 +298,11 @@ int main(int argc, char* argv[])
     const double appMs = median(full);
     std::printf("platform: %s\n", qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM", "(default)")));
     std::printf(
-        "cold start to first frame (median of %d): bare Qt Quick window %.1f ms, application %.1f ms, "
-        "ratio %.2f (goal <= 1.30)\n",
-        runs, bareMs, appMs, appMs / bareMs);
+        "cold start to first frame (median of %d), %s scene graph: bare Qt Quick window %.1f ms, application "
+        "%.1f ms, ratio %.2f (goal <= 1.30)\n",
+        runs, qPrintable(backend), bareMs, appMs, appMs / bareMs);
+    std::printf("  against a bare Qt Quick window on Qt's default scene graph (%s): %.1f ms, ratio %.2f\n",
+                qPrintable(defaultBackend), median(bareDefault), appMs / median(bareDefault));
     std::printf("  application's time: before main() %.1f ms, QGuiApplication %.1f ms, engine %.1f ms, "
                 "QML load %.1f ms, to first frame %.1f ms\n",
                 median(phases[0]), median(phases[1]), median(phases[2]), median(phases[3]),

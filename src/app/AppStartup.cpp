@@ -1,5 +1,7 @@
 #include "app/AppStartup.h"
 
+#include "platform/SceneGraphBackend.h"
+
 #include "ui/icons/IconProvider.h"
 
 #include <QCommandLineParser>
@@ -205,6 +207,7 @@ void configureApplication(QGuiApplication& app)
     app.setApplicationVersion(QStringLiteral(MORVELA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(MORVELA_APP_ID));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
+    SceneGraphBackend::choose();
     if (QFontDatabase::families().contains(QStringLiteral("Inter"))) {
         QFont font(QStringLiteral("Inter"));
         font.setPointSizeF(app.font().pointSizeF());
