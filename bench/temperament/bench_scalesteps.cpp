@@ -1,5 +1,6 @@
 // How long the Scale Steps table takes to follow a change of A4, the reference or N at up to 53
-// divisions, on the real screen in an offscreen window (run with QT_QPA_PLATFORM=offscreen).
+// divisions, and the Pitch screen's note table a change of A4, on the real screens in an offscreen
+// window (run with QT_QPA_PLATFORM=offscreen).
 // A change is timed from the write to the state through the next frame (the scale, the model,
 // every delegate binding, layout and rendering); beside it, the baseline of the same run: a frame
 // with nothing changed. Wall time (best and median of the rounds) shows what a busy machine
@@ -145,5 +146,21 @@ int main(int argc, char* argv[])
     }
     std::printf("%-28s wall %6.2f / %6.2f   cpu %6.2f\n", "screen open at N = 12", best(openWall),
                 median(openWall), median(openCpu));
+
+    // The Pitch screen's note table (12 notes by 9 octaves) following an A4 change.
+    QQmlComponent pitchComponent(&engine);
+    pitchComponent.setData("import Morvela\nNoteFrequencyView { width: 732; height: 720 }", QUrl());
+    view = qobject_cast<QQuickItem*>(
+        pitchComponent.createWithInitialProperties({{"calculator", QVariant::fromValue(&state)}}));
+    if (!view) {
+        std::fprintf(stderr, "%s\n", qPrintable(pitchComponent.errorString()));
+        return 1;
+    }
+    view->setParentItem(window.contentItem());
+    window.grabWindow();
+    settle(engine);
+    measure(
+        "Pitch table: A4 change", [&](int) {}, [&](int round) { state.setA4(round % 2 ? 440.0 : 432.0); });
+    delete view;
     return 0;
 }
