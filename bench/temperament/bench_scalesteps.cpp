@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <vector>
@@ -75,16 +76,21 @@ int main(int argc, char* argv[])
     window.resize(732, 720);
     // As in the app, whose window comes from QML: Loaders marked asynchronous incubate between frames.
     engine.setIncubationController(window.incubationController());
-    auto* view = qobject_cast<QQuickItem*>(
-        component.createWithInitialProperties({{"calculator", QVariant::fromValue(&state)}}));
-    if (!view) {
-        std::fprintf(stderr, "%s\n", qPrintable(component.errorString()));
-        return 1;
-    }
-    view->setParentItem(window.contentItem());
-    window.show();
-    window.grabWindow();
-    settle(engine);
+    // A screen on the state, shown through its first frame and its background rows.
+    const auto show = [&](QQmlComponent& screen) {
+        auto* item = qobject_cast<QQuickItem*>(
+            screen.createWithInitialProperties({{"calculator", QVariant::fromValue(&state)}}));
+        if (!item) {
+            std::fprintf(stderr, "%s\n", qPrintable(screen.errorString()));
+            std::exit(1);
+        }
+        item->setParentItem(window.contentItem());
+        window.show();
+        window.grabWindow();
+        settle(engine);
+        return item;
+    };
+    QQuickItem* view = show(component);
 
     constexpr int rounds = 31;
     auto measure = [&](const char* name, const std::function<void(int)>& prepare,
@@ -150,15 +156,7 @@ int main(int argc, char* argv[])
     // The Pitch screen's note table (12 notes by 9 octaves) following an A4 change.
     QQmlComponent pitchComponent(&engine);
     pitchComponent.setData("import Morvela\nNoteFrequencyView { width: 732; height: 720 }", QUrl());
-    view = qobject_cast<QQuickItem*>(
-        pitchComponent.createWithInitialProperties({{"calculator", QVariant::fromValue(&state)}}));
-    if (!view) {
-        std::fprintf(stderr, "%s\n", qPrintable(pitchComponent.errorString()));
-        return 1;
-    }
-    view->setParentItem(window.contentItem());
-    window.grabWindow();
-    settle(engine);
+    view = show(pitchComponent);
     measure(
         "Pitch table: A4 change", [&](int) {}, [&](int round) { state.setA4(round % 2 ? 440.0 : 432.0); });
     delete view;
