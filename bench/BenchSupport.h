@@ -1,9 +1,15 @@
 #pragma once
 
 // What the application's benchmarks share: the process's CPU time and resident memory, a wait
-// on the event loop, and the bare Qt Quick window they measure the application against.
+// on the event loop, the application's main window on the Rhythm tool, and the bare Qt Quick
+// window they measure the application against.
 #include <QEventLoop>
+#include <QQmlApplicationEngine>
+#include <QQmlProperty>
+#include <QQuickWindow>
 #include <QTimer>
+
+#include <cstdio>
 
 #include <fstream>
 
@@ -37,6 +43,32 @@ inline void run(double seconds)
     QEventLoop loop;
     QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// The application's main window, loaded in `engine` and settled on the Rhythm tool: its window,
+// its state and the Rhythm screen's controller; all null when the window or screen did not load.
+struct RhythmWindow {
+    QQuickWindow* window = nullptr;
+    QObject* state = nullptr;
+    QObject* rhythm = nullptr;
+};
+
+inline RhythmWindow openRhythm(QQmlApplicationEngine& engine, const char* program)
+{
+    engine.load(QUrl(QStringLiteral("qrc:/Morvela/app/Main.qml")));
+    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().value(0));
+    if (!window)
+        return {};
+    QObject* content = QQmlProperty::read(window, "content").value<QObject*>();
+    QObject* shell = QQmlProperty::read(content, "shell").value<QObject*>();
+    QMetaObject::invokeMethod(shell, "select", Q_ARG(QString, QStringLiteral("rhythm")));
+    run(1.0);
+    auto* rhythm = window->findChild<QObject*>(QStringLiteral("rhythmController"));
+    if (!rhythm) {
+        std::fprintf(stderr, "%s: the Rhythm screen did not load\n", program);
+        return {};
+    }
+    return {window, QQmlProperty::read(content, "calculatorState").value<QObject*>(), rhythm};
 }
 
 inline const char* const kBareWindow = R"(

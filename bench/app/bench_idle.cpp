@@ -160,19 +160,9 @@ int main(int argc, char* argv[])
 
     QQmlApplicationEngine engine;
     AppStartup::configureEngine(engine);
-    engine.load(QUrl(QStringLiteral("qrc:/Morvela/app/Main.qml")));
-    if (engine.rootObjects().isEmpty())
+    const auto [window, state, rhythm] = openRhythm(engine, "bench_idle");
+    if (!rhythm)
         return 1;
-    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
-    QObject* content = QQmlProperty::read(window, "content").value<QObject*>();
-    QObject* shell = QQmlProperty::read(content, "shell").value<QObject*>();
-    QMetaObject::invokeMethod(shell, "select", Q_ARG(QString, QStringLiteral("rhythm")));
-    run(1.0);
-    auto* rhythm = window->findChild<QObject*>(QStringLiteral("rhythmController"));
-    if (!rhythm) {
-        std::fprintf(stderr, "bench_idle: the Rhythm screen did not load\n");
-        return 1;
-    }
 
     std::printf("platform %s, %s scene graph, playing on %s\n", qPrintable(QGuiApplication::platformName()),
                 QQuickWindow::sceneGraphBackend() == QLatin1String("software") ? "software" : "hardware",

@@ -47,20 +47,9 @@ int main(int argc, char* argv[])
 
     QQmlApplicationEngine engine;
     AppStartup::configureEngine(engine);
-    engine.load(QUrl(QStringLiteral("qrc:/Morvela/app/Main.qml")));
-    if (engine.rootObjects().isEmpty())
+    const auto [window, state, rhythm] = openRhythm(engine, "bench_rhythm_loop");
+    if (!rhythm)
         return 1;
-    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
-    QObject* content = QQmlProperty::read(window, "content").value<QObject*>();
-    QObject* shell = QQmlProperty::read(content, "shell").value<QObject*>();
-    QObject* state = QQmlProperty::read(content, "calculatorState").value<QObject*>();
-    QMetaObject::invokeMethod(shell, "select", Q_ARG(QString, QStringLiteral("rhythm")));
-    run(1.0);
-    auto* rhythm = window->findChild<QObject*>(QStringLiteral("rhythmController"));
-    if (!rhythm) {
-        std::fprintf(stderr, "bench_rhythm_loop: the Rhythm screen did not load\n");
-        return 1;
-    }
     state->setProperty("bpm", bpm);
     state->setProperty("euclidSteps", 16);
     state->setProperty("euclidPulses", 5);
