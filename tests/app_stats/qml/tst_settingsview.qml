@@ -87,46 +87,34 @@ Item {
             return button
         }
 
-        function test_opensTheSettingsWindow_data() {
+        // Each way of opening, and each closing key; the window is built when first opened
+        // and the same one comes back after.
+        function test_opensAndClosesTheSettingsWindow_data() {
             return [
-                { tag: "click", open: button => mouseClick(button) },
-                { tag: "Ctrl+,", open: () => keySequence("Ctrl+,") },
-                { tag: "accessibility press", open: button => button.Accessible.pressAction() }
+                { tag: "click, Escape", open: button => mouseClick(button),
+                  key: Qt.Key_Escape, modifiers: Qt.NoModifier },
+                { tag: "Ctrl+, then Ctrl+W", open: () => keySequence("Ctrl+,"),
+                  key: Qt.Key_W, modifiers: Qt.ControlModifier },
+                { tag: "accessibility press, Escape", open: button => button.Accessible.pressAction(),
+                  key: Qt.Key_Escape, modifiers: Qt.NoModifier }
             ]
         }
-        function test_opensTheSettingsWindow(data) {
+        function test_opensAndClosesTheSettingsWindow(data) {
             const button = openButton()
-            // Built only when first opened.
             compare(button.settingsWindow, null)
             data.open(button)
             const window = button.settingsWindow
             verify(window !== null)
-            tryVerify(() => window.visible)
+            // Opened windows are activated: the keys go to the settings window.
+            tryVerify(() => window.visible && window.active && window.activeFocusItem !== null)
             compare(window.title, "Settings")
-
-            window.close()
+            TestServices.keyClick(window, data.key, data.modifiers)
             verify(!window.visible)
+
             data.open(button)
-            // The same window comes back rather than a second one.
             compare(button.settingsWindow, window)
             tryVerify(() => window.visible)
             window.close()
-        }
-
-        function test_keysCloseTheSettingsWindow_data() {
-            return [
-                { tag: "Escape", key: Qt.Key_Escape, modifiers: Qt.NoModifier },
-                { tag: "Ctrl+W", key: Qt.Key_W, modifiers: Qt.ControlModifier }
-            ]
-        }
-        function test_keysCloseTheSettingsWindow(data) {
-            const button = openButton()
-            button.openSettings()
-            const window = button.settingsWindow
-            // Opened windows are activated: the keys go to the settings window.
-            tryVerify(() => window.visible && window.active && window.activeFocusItem !== null)
-            TestServices.keyClick(window, data.key, data.modifiers)
-            verify(!window.visible)
         }
     }
 }
