@@ -8,6 +8,7 @@
 #include <QDBusVariant>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -58,7 +59,8 @@ private Q_SLOTS:
         QTRY_VERIFY(appearance.dark());
     }
 
-    // Only the colour scheme counts: another appearance setting moves nothing.
+    // Every row changes the appearance from the one before, except another setting, which moves
+    // nothing.
     void followsLiveChanges_data()
     {
         QTest::addColumn<QString>("key");
@@ -68,6 +70,8 @@ private Q_SLOTS:
         QTest::newRow("prefer dark") << "color-scheme" << 1u << true;
         QTest::newRow("prefer light") << "color-scheme" << 2u << false;
         QTest::newRow("accent colour") << "accent-color" << 1u << false;
+        QTest::newRow("prefer dark again") << "color-scheme" << 1u << true;
+        QTest::newRow("unknown value") << "color-scheme" << 7u << false;
     }
     void followsLiveChanges()
     {
@@ -77,10 +81,12 @@ private Q_SLOTS:
         QDBusMessage changed = QDBusMessage::createSignal(
             kPath, QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("SettingChanged"));
         changed << QStringLiteral("org.freedesktop.appearance") << key << QVariant::fromValue(QDBusVariant(value));
+        QSignalSpy darkChanged(&Appearance::instance(), &Appearance::darkChanged);
         QVERIFY(m_bus.send(changed));
         if (key != "color-scheme")
             QTest::qWait(100); // time to be (wrongly) taken up
         QTRY_COMPARE(Appearance::instance().dark(), dark);
+        QCOMPARE(darkChanged.count(), key == "color-scheme" ? 1 : 0);
     }
 
 private:

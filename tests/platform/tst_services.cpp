@@ -1,5 +1,4 @@
 #include "audio/FrameClock.h"
-#include "platform/Appearance.h"
 #include "platform/Clipboard.h"
 #include "platform/LoopSchedule.h"
 #include "platform/QtTimers.h"
@@ -11,7 +10,6 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QSignalSpy>
 #include <QtTest>
 
 using namespace std::chrono_literals;
@@ -149,27 +147,6 @@ private Q_SLOTS:
         QCOMPARE(clock.pendingCount(), 0);
         Services::setTimerFactory(nullptr);
         Services::setClipboard(nullptr);
-    }
-
-    void appearanceFollowsTheColorScheme_data()
-    {
-        QTest::addColumn<uint>("scheme");
-        QTest::addColumn<bool>("dark");
-        QTest::newRow("no preference") << 0u << false;
-        QTest::newRow("prefer dark") << 1u << true;
-        QTest::newRow("prefer light") << 2u << false;
-        QTest::newRow("unknown value") << 7u << false;
-    }
-    void appearanceFollowsTheColorScheme()
-    {
-        QFETCH(uint, scheme);
-        QFETCH(bool, dark);
-        Appearance& appearance = Appearance::instance();
-        appearance.setColorScheme(dark ? 0 : 1);
-        QSignalSpy changed(&appearance, &Appearance::darkChanged);
-        appearance.setColorScheme(scheme);
-        QCOMPARE(appearance.dark(), dark);
-        QCOMPARE(changed.count(), 1);
     }
 };
 
