@@ -81,6 +81,20 @@ private:
     int m_callbacks = 0;
 };
 
+// Up to `most` seconds of lateness, the same for callback k on every run.
+double jitter(int k, double most)
+{
+    std::mt19937 random(static_cast<unsigned>(k));
+    return std::uniform_real_distribution<double>(0.0, most)(random);
+}
+
+// As a PulseAudio null sink (450 ppm fast) asks for callbacks: each a little later than the one
+// before and every 13th a period early.
+double sawtooth(int k)
+{
+    return (k % 13) * 0.000165 + jitter(k, 0.0001);
+}
+
 // The frame at which a sound requested at `instant` belongs, on a device that runs `ppm` fast
 // and delivers `lost` seconds after its callbacks were due.
 std::int64_t expectedStart(double instant, double lost = 0.0, double ppm = 0.0)
@@ -129,23 +143,15 @@ private Q_SLOTS:
         QTest::addColumn<double>("ppm");    // how much faster than nominal the device runs
         QTest::newRow("on time") << Lateness() << 0.05 << 0.0 << 1 << 0.0;
         // The clock keeps the least lateness of its recent callbacks, a fraction of the most.
-        QTest::newRow("late by up to 2 ms") << Lateness([](int k) {
-            std::mt19937 random(static_cast<unsigned>(k));
-            return std::uniform_real_distribution<double>(0.0, 0.002)(random);
-        }) << 0.25 << 0.0 << 20 << 0.0;
+        QTest::newRow("late by up to 2 ms")
+            << Lateness([](int k) { return jitter(k, 0.002); }) << 0.25 << 0.0 << 20 << 0.0;
         // Once it has seconds of callbacks, the clock knows the device's rate and timeline to the
-        // frame, however the callbacks jitter: here as a PulseAudio null sink (450 ppm fast) asks
-        // for them, each a little later than the one before and every 13th a period early.
-        QTest::newRow("fast, sawtooth") << Lateness([](int k) {
-            std::mt19937 random(static_cast<unsigned>(k));
-            return (k % 13) * 0.000165 + std::uniform_real_distribution<double>(0.0, 0.0001)(random);
-        }) << 4.0 << 0.0 << 1 << 450.0;
+        // frame, however the callbacks jitter.
+        QTest::newRow("fast, sawtooth") << Lateness(sawtooth) << 4.0 << 0.0 << 1 << 450.0;
         // The same device losing 50 ms at 4 s (callback 690): the rate it learnt still holds.
-        QTest::newRow("fast, sawtooth, time lost") << Lateness([](int k) {
-            std::mt19937 random(static_cast<unsigned>(k));
-            return (k % 13) * 0.000165 + std::uniform_real_distribution<double>(0.0, 0.0001)(random) +
-                   (k >= 690 ? 0.05 : 0.0);
-        }) << 4.3 << 0.05 << 1 << 450.0;
+        QTest::newRow("fast, sawtooth, time lost")
+            << Lateness([](int k) { return sawtooth(k) + (k >= 690 ? 0.05 : 0.0); }) << 4.3 << 0.05 << 1
+            << 450.0;
         QTest::newRow("in pairs") << Lateness([](int k) { return k % 2 == 0 ? kPeriod / kRate : 0.0; })
                                   << 0.05 << 0.0 << 1 << 0.0;
         // Four callbacks at once to fill the device's queue, then one per period.

@@ -80,7 +80,8 @@ private Q_SLOTS:
         QFETCH(bool, dark);
         QDBusMessage changed = QDBusMessage::createSignal(
             kPath, QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("SettingChanged"));
-        changed << QStringLiteral("org.freedesktop.appearance") << key << QVariant::fromValue(QDBusVariant(value));
+        changed << QStringLiteral("org.freedesktop.appearance") << key
+                << QVariant::fromValue(QDBusVariant(value));
         QSignalSpy darkChanged(&Appearance::instance(), &Appearance::darkChanged);
         QVERIFY(m_bus.send(changed));
         if (key != "color-scheme")
