@@ -99,9 +99,9 @@ void ManualClock::advance(Ms by)
 {
     const Ms target = m_now + by;
     for (;;) {
+        // The first of equal deadlines is the earliest scheduled: the map is in id order.
         auto due = std::min_element(m_entries.begin(), m_entries.end(), [](const auto& a, const auto& b) {
-            return a.second.deadline < b.second.deadline ||
-                   (a.second.deadline == b.second.deadline && a.first < b.first);
+            return a.second.deadline < b.second.deadline;
         });
         if (due == m_entries.end() || due->second.deadline > target)
             break;
