@@ -9,6 +9,10 @@ Item {
     height: 600
 
     Component {
+        id: backdropComponent
+        PremiumBackdrop {}
+    }
+    Component {
         id: copyableComponent
         CopyableValue {
             id: value
@@ -140,6 +144,35 @@ Item {
             fuzzyCompare(panel.color.a, 0.82, 0.005)
             TestServices.setDark(false)
             compare(String(panel.color), light)
+        }
+
+        // Lines from (x, h) to (x + h, 0) for x = -h, -h + 92, ... while x < w: 45° rising to the
+        // right, 92 apart, covering the backdrop at every size.
+        function test_hairlinesCoverEverySize_data() {
+            return [
+                { tag: "default window", w: 960, h: 720 },
+                { tag: "minimum window", w: 900, h: 680 },
+                { tag: "wide", w: 2560, h: 700 },
+                { tag: "tall", w: 900, h: 1600 },
+                { tag: "exact multiple", w: 920, h: 92 }
+            ]
+        }
+        function test_hairlinesCoverEverySize(data) {
+            const backdrop = createTemporaryObject(backdropComponent, root, { width: data.w, height: data.h })
+            const lines = TestServices.items(backdrop).filter(item => item.objectName === "" && item.rotation === -45)
+            verify(lines.length > 0)
+            compare(lines.length, backdrop.lineCount)
+            for (let i = 0; i < lines.length; ++i) {
+                const start = lines[i].mapToItem(backdrop, 0, 0.5)
+                const end = lines[i].mapToItem(backdrop, lines[i].width, 0.5)
+                fuzzyCompare(start.x, -data.h + 92 * i, 1e-6)
+                fuzzyCompare(start.y, data.h, 1e-6)
+                fuzzyCompare(end.x - start.x, data.h, 1e-6)
+                fuzzyCompare(end.y, 0, 1e-6)
+            }
+            const last = -data.h + 92 * (lines.length - 1)
+            verify(last < data.w)
+            verify(last + 92 >= data.w)
         }
     }
 }
