@@ -115,6 +115,8 @@ Flickable {
                                 font.pixelSize: 14
                                 font.weight: Font.Bold
                                 color: MorvelaTheme.primaryText
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                             }
                         }
                         MatrixValue {
