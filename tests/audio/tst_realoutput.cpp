@@ -258,11 +258,6 @@ Timing timing(const Take& take, std::size_t firstGap, double beat)
     return t;
 }
 
-void sleepMs(int milliseconds)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
 using Play = std::function<void(Take&)>;
 struct Bounds {
     double beat = 0.0;                        // seconds from one sound to the next; 0: as requested
@@ -457,14 +452,14 @@ class TestRealOutput : public QObject {
         for (int attempt = 1; attempt <= 5; ++attempt) {
             take.reset(); // its player's stand-in goes before the next one comes
             take = std::make_unique<Take>(m_server->clientEnvironment());
-            sleepMs(2500); // the sink plays ahead of a fresh recorder for a while
+            QThread::msleep(2500); // the sink plays ahead of a fresh recorder for a while
             const int underruns = m_server->underruns();
             // A silent click starts the output first: when a stream joins the null sink, the sink
             // rewinds, and its monitor may then lose the stream's first milliseconds.
             ChordPlayer::shared().playTick(1760.0, 0.0f);
-            sleepMs(300);
+            QThread::msleep(300);
             play(*take);
-            sleepMs(tail);
+            QThread::msleep(tail);
             // Handed over after the frame it belongs to was rendered, a sound is late.
             take->disturbed =
                 take->requests.slowest > VoiceMixer::kStartMargin || m_server->underruns() > underruns;
@@ -499,23 +494,11 @@ private Q_SLOTS:
         m_server->stop();
         VoiceMixer mixer;
         RtAudioOutput output(mixer, &manualNow);
-        struct Try {
-            double at;
-            bool serverUp; // a try opens exactly when the server is up
-        };
         // Four failed tries, each when it is due (0.25, 0.5 and 1 s apart); the fourth waits the
         // longest delay, not twice the one before. After an open, the first failure waits the
-        // first delay again.
-        for (const auto [at, serverUp] : {Try{100.0, false},
-                                          {100.25, false},
-                                          {100.75, false},
-                                          {101.75, false},
-                                          {102.74, false},
-                                          {102.75, false},
-                                          {102.76, true},
-                                          {200.0, false},
-                                          {200.25, false},
-                                          {200.26, true}}) {
+        // first delay again. A try opens exactly when the server is up.
+        for (double at : {100.0, 100.25, 100.75, 101.75, 102.74, 102.75, 102.76, 200.0, 200.25, 200.26}) {
+            const bool serverUp = at == 102.76 || at == 200.26;
             if (serverUp)
                 QVERIFY2(m_server->start(), "the test's PulseAudio daemon did not start");
             g_now = at;
