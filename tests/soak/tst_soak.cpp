@@ -3,10 +3,10 @@
 // time on a thread of its own, as the sound server's callback would), and every loop started and
 // stopped. The resident memory must stay flat once warmed up, and nothing may reach stderr.
 //
-//   tst_soak [--full] [--scale <factor>]
+//   tst_soak [--full]
 //
 // --full runs 1,000 tool switches, 10,000 sounds of each kind and 500 starts of each loop; the
-// default (what ctest runs) is a tenth of that. --scale multiplies the full counts.
+// default (what ctest runs) is a tenth of that.
 #include "app/AppStartup.h"
 #include "audio/AudioOutput.h"
 #include "audio/ChordPlayer.h"
@@ -22,8 +22,6 @@
 #include <QTimer>
 #include <QtQml/QQmlExtensionPlugin>
 
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -42,49 +40,36 @@ namespace {
 class NullDevice final : public AudioOutput {
 public:
     explicit NullDevice(VoiceMixer& mixer) : m_mixer(mixer) {}
-    ~NullDevice() override { pause(); }
 
     bool start() override
     {
         if (!m_thread.joinable()) {
-            m_stop = false;
-            m_thread = std::thread([this] { run(); });
+            m_thread = std::jthread([this](std::stop_token stop) { run(stop); });
             ++starts;
         }
         return true;
     }
     bool isRunning() const override { return m_thread.joinable(); }
-    void pause() override
-    {
-        if (!m_thread.joinable())
-            return;
-        m_stop = true;
-        m_thread.join();
-    }
+    void pause() override { m_thread = {}; } // stops and joins the running thread
 
     int starts = 0;
 
 private:
-    void run()
+    void run(const std::stop_token& stop)
     {
         constexpr std::size_t kPeriod = 256;
-        const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-            std::chrono::duration<double>(kPeriod / 44100.0));
         float buffer[2 * kPeriod];
-        auto next = std::chrono::steady_clock::now();
-        while (!m_stop) {
+        for (auto next = std::chrono::steady_clock::now(); !stop.stop_requested();) {
             m_mixer.render(buffer, kPeriod, FrameClock::now());
-            next += period;
+            next += std::chrono::nanoseconds(kPeriod * 1'000'000'000 / 44100);
             std::this_thread::sleep_until(next);
         }
     }
 
     VoiceMixer& m_mixer;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
+    std::jthread m_thread;
 };
 
-// Resident memory in MiB.
 double residentMiB()
 {
     std::ifstream statm("/proc/self/statm");
@@ -94,32 +79,31 @@ double residentMiB()
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
-void run(int milliseconds)
+// Runs the event loop for `milliseconds`, or (with a window) until it has drawn one frame.
+void run(int milliseconds, QQuickWindow* window = nullptr)
 {
     QEventLoop loop;
+    if (window) {
+        QObject::connect(window, &QQuickWindow::frameSwapped, &loop, &QEventLoop::quit);
+        window->requestUpdate();
+    }
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-// Lets the window catch up: pending events, deletions and (up to 50 ms for) one frame.
-void settle(QQuickWindow* window)
-{
-    QEventLoop loop;
-    QObject::connect(window, &QQuickWindow::frameSwapped, &loop, &QEventLoop::quit);
-    QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    window->requestUpdate();
     loop.exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// What a tool's screen can play: one sound (its kind, the k-th of its kind) and one loop.
+void invoke(QObject* object, const char* method, QGenericArgument a = {}, QGenericArgument b = {})
+{
+    QMetaObject::invokeMethod(object, method, a, b);
+}
+
+// What a tool's screen can play: one sound (the k-th of its kind) and one loop.
 struct Tool {
-    QString id;
-    const char* controller = nullptr; // objectName in the screen; nullptr: no sounds
-    const char* kind = "";
+    const char* id;
+    const char* controller; // objectName in the screen; nullptr: no sounds
     std::function<void(QObject*, int)> sound;
-    const char* startLoop = "";
-    const char* stopLoop = "";
+    const char* startLoop;
+    const char* stopLoop;
     std::function<void(QObject*)> prepare = [](QObject*) {};
     int sounds = 0;
     int loops = 0;
@@ -127,57 +111,38 @@ struct Tool {
 
 std::vector<Tool> tools()
 {
-    const auto call = [](const char* method) {
-        return [method](QObject* controller, int) { QMetaObject::invokeMethod(controller, method); };
+    return {
+        {"bpm", nullptr, {}, "", ""},
+        {"rhythm", "rhythmController", [](QObject* c, int k) { invoke(c, "tick", Q_ARG(qint64, k % 8)); },
+         "startPlayback", "stop"},
+        {"space", nullptr, {}, "", ""},
+        {"frequency", nullptr, {}, "", ""},
+        {"temperament", "temperamentController",
+         [](QObject* c, int k) { invoke(c, "playStep", Q_ARG(int, k % 12)); }, "startPlayback",
+         "stopPlayback"},
+        {"overtones", "overtonesController", [](QObject* c, int) { invoke(c, "playChord"); }, "startSweep",
+         "stopSweep"},
+        {"harmony", "circleOfFifthsController",
+         [](QObject* c, int k) {
+             if (k % 2)
+                 invoke(c, "playDegree", Q_ARG(int, (k / 2) % 7));
+             else
+                 invoke(c, "playTonic", Q_ARG(int, (k / 2) % 12), Q_ARG(bool, k % 4 == 0));
+         },
+         "startPlayback", "stopPlayback",
+         // The progression loop needs a progression.
+         [](QObject* c) { invoke(c, "loadPreset", Q_ARG(int, 0)); }},
     };
-    std::vector<Tool> list;
-    list.push_back({"bpm"});
-    list.push_back({"rhythm", "rhythmController", "click",
-                    [](QObject* c, int k) { QMetaObject::invokeMethod(c, "tick", Q_ARG(qint64, k % 8)); },
-                    "startPlayback", "stop"});
-    list.push_back({"space"});
-    list.push_back({"frequency"});
-    list.push_back({"temperament", "temperamentController", "tone",
-                    [](QObject* c, int k) { QMetaObject::invokeMethod(c, "playStep", Q_ARG(int, k % 12)); },
-                    "startPlayback", "stopPlayback"});
-    list.push_back({"overtones", "overtonesController", "partials", call("playChord"), "startSweep", "stopSweep"});
-    Tool harmony{"harmony", "circleOfFifthsController", "triad",
-                 [](QObject* c, int k) {
-                     if (k % 2)
-                         QMetaObject::invokeMethod(c, "playDegree", Q_ARG(int, (k / 2) % 7));
-                     else
-                         QMetaObject::invokeMethod(c, "playTonic", Q_ARG(int, (k / 2) % 12), Q_ARG(bool, k % 4 == 0));
-                 },
-                 "startPlayback", "stopPlayback"};
-    // The progression loop needs a progression.
-    harmony.prepare = [](QObject* c) { QMetaObject::invokeMethod(c, "loadPreset", Q_ARG(int, 0)); };
-    list.push_back(harmony);
-    return list;
 }
-
-struct Counts {
-    int switches = 100;
-    int sounds = 1000;
-    int loops = 50;
-};
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    Counts counts;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--full") == 0) {
-            counts = {1000, 10000, 500};
-        } else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
-            const double scale = std::atof(argv[++i]);
-            counts = {std::max(28, static_cast<int>(1000 * scale)), std::max(1, static_cast<int>(10000 * scale)),
-                      std::max(1, static_cast<int>(500 * scale))};
-        } else {
-            std::fprintf(stderr, "usage: tst_soak [--full] [--scale <factor>]\n");
-            return 2;
-        }
-    }
+    const bool full = argc > 1 && std::strcmp(argv[1], "--full") == 0;
+    const int switches = full ? 1000 : 100;
+    const int soundsEach = full ? 10000 : 1000;
+    const int loopsEach = full ? 500 : 50;
 
     // Everything the process writes to stderr from here on goes to a file, read at the end.
     QTemporaryFile captured;
@@ -189,12 +154,10 @@ int main(int argc, char* argv[])
 
     QGuiApplication app(argc, argv);
     AppStartup::configureApplication(app);
-
     VoiceMixer mixer;
     NullDevice device(mixer);
     ChordPlayer player(device, mixer);
     Sound::setOutput(&player);
-
     auto engine = std::make_unique<QQmlApplicationEngine>();
     AppStartup::configureEngine(*engine);
     engine->load(QUrl(QStringLiteral("qrc:/Morvela/app/Main.qml")));
@@ -208,74 +171,57 @@ int main(int argc, char* argv[])
     QObject* shell = QQmlProperty::read(content, "shell").value<QObject*>();
 
     auto list = tools();
-    int visits[7] = {};
-    for (int s = 0; s < counts.switches; ++s)
-        ++visits[s % 7];
-    int seen[7] = {};
     std::vector<std::pair<int, double>> samples; // switches done, MiB
-    int soundsPlayed = 0;
-    int loopsStarted = 0;
-    QString failure;
+    QStringList failures;
     // Memory is sampled after every round of all seven tools (the same screen shown each time);
     // the first tenth of the session, and at least two rounds, is the warm-up.
-    const int warmUp = std::max(14, (counts.switches / 10 + 6) / 7 * 7);
+    const int warmUp = std::max(14, (switches / 10 + 6) / 7 * 7);
     double warmRss = 0.0;
     QElapsedTimer clock;
     clock.start();
-
-    for (int s = 0; s < counts.switches && failure.isEmpty(); ++s) {
-        const int t = s % 7;
-        Tool& tool = list[static_cast<std::size_t>(t)];
-        QMetaObject::invokeMethod(shell, "select", Q_ARG(QString, tool.id));
-        settle(window);
-        const int visit = seen[t]++;
-        if (tool.controller) {
-            QObject* controller = window->findChild<QObject*>(QLatin1String(tool.controller));
-            if (!controller) {
-                failure = QStringLiteral("the %1 screen has no %2").arg(tool.id, tool.controller);
-                break;
-            }
+    for (int s = 0; s < switches && failures.isEmpty(); ++s) {
+        Tool& tool = list[static_cast<std::size_t>(s % 7)];
+        invoke(shell, "select", Q_ARG(QString, tool.id));
+        run(50, window);
+        QObject* controller = tool.controller ? window->findChild<QObject*>(tool.controller) : nullptr;
+        if (tool.controller && !controller)
+            failures << QStringLiteral("the %1 screen has no %2").arg(tool.id, tool.controller);
+        else if (controller)
             tool.prepare(controller);
-            // This visit's share of the tool's sounds and loop starts.
-            const int soundsDue = static_cast<int>(static_cast<long long>(counts.sounds) * (visit + 1) / visits[t]);
-            const int loopsDue = static_cast<int>(static_cast<long long>(counts.loops) * (visit + 1) / visits[t]);
-            for (; tool.sounds < soundsDue; ++tool.sounds) {
-                tool.sound(controller, tool.sounds);
-                ++soundsPlayed;
-                // As fast as the mixer takes sounds up: a burst beyond its queue would be dropped.
-                while (mixer.buffersInUse() > 40) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                    mixer.collectFinished();
-                }
-                if (tool.sounds % 64 == 0)
-                    QCoreApplication::processEvents();
+        // This visit's share of the tool's sounds and loop starts.
+        const int visit = s / 7 + 1;
+        const int visits = (switches - s % 7 + 6) / 7;
+        for (; controller && tool.sounds < soundsEach * visit / visits; ++tool.sounds) {
+            tool.sound(controller, tool.sounds);
+            // As fast as the mixer takes sounds up: a burst beyond its queue would be dropped.
+            while (mixer.buffersInUse() > 40) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                mixer.collectFinished();
             }
-            for (; tool.loops < loopsDue; ++tool.loops) {
-                QMetaObject::invokeMethod(controller, tool.startLoop);
-                // Now and then the loop runs for a few of its steps.
-                if (tool.loops % 50 == 0)
-                    run(300);
-                else
-                    QCoreApplication::processEvents();
-                QMetaObject::invokeMethod(controller, tool.stopLoop);
-                ++loopsStarted;
-            }
+            if (tool.sounds % 64 == 0)
+                QCoreApplication::processEvents();
+        }
+        for (; controller && tool.loops < loopsEach * visit / visits; ++tool.loops) {
+            invoke(controller, tool.startLoop);
+            // Now and then the loop runs for a few of its steps.
+            if (tool.loops % 50 == 0)
+                run(300);
+            else
+                QCoreApplication::processEvents();
+            invoke(controller, tool.stopLoop);
         }
         if ((s + 1) % 7 == 0) {
             engine->collectGarbage();
-            settle(window);
+            run(50, window);
             samples.emplace_back(s + 1, residentMiB());
             if (s + 1 == warmUp)
                 warmRss = samples.back().second;
         }
     }
-    const double seconds = clock.elapsed() / 1000.0;
-    const double finalRss = samples.empty() ? 0.0 : samples.back().second;
     double peakRss = 0.0;
-    for (const auto& sample : samples)
-        if (sample.first > warmUp)
-            peakRss = std::max(peakRss, sample.second);
-    const int deviceStarts = device.starts;
+    for (const auto& [done, rss] : samples)
+        if (done > warmUp)
+            peakRss = std::max(peakRss, rss);
 
     // The window goes while stderr is still captured: what its teardown prints counts too.
     engine.reset();
@@ -286,33 +232,24 @@ int main(int argc, char* argv[])
     captured.seek(0);
     const QByteArray printed = captured.readAll();
 
-    std::printf("%d tool switches, %d sounds (%d of each kind), %d loop starts (%d of each loop) in %.1f s; "
-                "the null device started %d times\n",
-                counts.switches, soundsPlayed, counts.sounds, loopsStarted, counts.loops, seconds, deviceStarts);
-    std::printf("resident memory (MiB) after switches:");
+    std::printf("%d tool switches, %d sounds and %d loop starts of each kind in %.1f s; the null device "
+                "started %d times\nresident memory (MiB) after switches:",
+                switches, soundsEach, loopsEach, clock.elapsed() / 1000.0, device.starts);
     for (std::size_t i = 0; i < samples.size(); i += std::max<std::size_t>(1, samples.size() / 12))
         std::printf(" %d: %.1f", samples[i].first, samples[i].second);
-    if (!samples.empty())
-        std::printf(" %d: %.1f", samples.back().first, samples.back().second);
-    std::printf("\n");
-    std::printf("growth after warm-up (%d switches, %.1f MiB): %.2f MiB at the end, %.2f MiB at the highest "
-                "(limit 5)\n",
-                warmUp, warmRss, finalRss - warmRss, peakRss - warmRss);
-    bool ok = failure.isEmpty();
-    if (!ok)
-        std::printf("FAIL: %s\n", qPrintable(failure));
+    std::printf("\ngrowth after warm-up (%d switches, %.1f MiB): at most %.2f MiB (limit 5)\n", warmUp,
+                warmRss, peakRss - warmRss);
     for (const Tool& tool : list)
-        if (tool.controller && (tool.sounds != counts.sounds || tool.loops != counts.loops)) {
-            std::printf("FAIL: %s played %d sounds and %d loops\n", qPrintable(tool.id), tool.sounds, tool.loops);
-            ok = false;
-        }
-    if (peakRss - warmRss >= 5.0) {
-        std::printf("FAIL: resident memory grew by %.2f MiB after warm-up\n", peakRss - warmRss);
-        ok = false;
-    }
-    if (!printed.isEmpty()) {
-        std::printf("FAIL: printed on stderr:\n%s\n", printed.left(4000).constData());
-        ok = false;
-    }
-    return ok ? 0 : 1;
+        if (tool.controller && (tool.sounds != soundsEach || tool.loops != loopsEach))
+            failures << QStringLiteral("%1 played %2 sounds and %3 loops")
+                            .arg(tool.id)
+                            .arg(tool.sounds)
+                            .arg(tool.loops);
+    if (peakRss - warmRss >= 5.0)
+        failures << QStringLiteral("resident memory grew by %1 MiB after warm-up").arg(peakRss - warmRss);
+    if (!printed.isEmpty())
+        failures << "printed on stderr:\n" + QString::fromLocal8Bit(printed.left(4000));
+    for (const QString& failure : failures)
+        std::printf("FAIL: %s\n", qPrintable(failure));
+    return failures.isEmpty() ? 0 : 1;
 }
