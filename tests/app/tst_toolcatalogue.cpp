@@ -36,26 +36,6 @@ private Q_SLOTS:
                               "harmony | Harmony | Circle of fifths | smallcircle.filled.circle | lacquer"}));
     }
 
-    void storedIds_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("known");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("raw id of Pitch") << "frequency" << true << "frequency";
-        QTest::newRow("title is no id") << "Pitch" << false << "bpm";
-        QTest::newRow("case matters") << "BPM" << false << "bpm";
-        QTest::newRow("unknown") << "tempo" << false << "bpm";
-        QTest::newRow("empty") << "" << false << "bpm";
-        QTest::newRow("trailing space") << "harmony " << false << "bpm";
-    }
-    void storedIds()
-    {
-        QFETCH(QString, stored);
-        QFETCH(bool, known);
-        QCOMPARE(toolFromRawValue(stored.toStdString()).has_value(), known);
-        QTEST(qs(rawValue(effectiveTool(stored.toStdString()))), "shown");
-    }
-
     void summary_data()
     {
         QTest::addColumn<double>("a4");
