@@ -9,10 +9,6 @@ Item {
     height: 600
 
     Component {
-        id: backdropComponent
-        PremiumBackdrop {}
-    }
-    Component {
         id: copyableComponent
         CopyableValue {
             id: value
@@ -40,12 +36,6 @@ Item {
         }
     }
     Component {
-        id: fieldComponent
-        PremiumInputField {
-            title: "BPM"
-        }
-    }
-    Component {
         id: stripUnderMouseArea
         MouseArea {
             property int clicks: 0
@@ -56,14 +46,6 @@ Item {
                 anchors.fill: parent
                 text: "Straight = 60000 / BPM"
             }
-        }
-    }
-    Component {
-        id: panelComponent
-        PremiumPanel {
-            width: 300
-            title: "Tempo Control"
-            symbol: "slider.horizontal.3"
         }
     }
 
@@ -105,18 +87,12 @@ Item {
             verify(findByText(header, "1/16 Hz"))
         }
 
-        function test_fieldWithoutSuffixHasNoUnitAndNoGap() {
-            const field = createTemporaryObject(fieldComponent, root)
-            compare(field.input.width, 132)
-            field.suffix = "Hz"
-            verify(findByText(field, "Hz"))
-            verify(field.input.width < 132 - 8)
-        }
-
-        function test_fieldSubmitsOnReturnAndExposesFocus() {
-            const field = createTemporaryObject(fieldComponent, root)
+        // Without a suffix there is no unit and no gap; Return submits; the focus is exposed.
+        function test_field() {
+            const field = createTemporaryQmlObject("import Morvela; PremiumInputField { title: \"BPM\" }", root)
             let submitted = 0
             field.submitted.connect(() => submitted++)
+            compare(field.input.width, 132)
             verify(!field.fieldFocused)
             field.input.forceActiveFocus()
             verify(field.fieldFocused)
@@ -126,6 +102,9 @@ Item {
             compare(submitted, 0)
             keyClick(Qt.Key_Return)
             compare(submitted, 1)
+            field.suffix = "Hz"
+            verify(findByText(field, "Hz"))
+            verify(field.input.width < 132 - 8)
         }
 
         function test_formulaStripIgnoresClicks() {
@@ -135,7 +114,8 @@ Item {
         }
 
         function test_panelFollowsTheAppearance() {
-            const panel = createTemporaryObject(panelComponent, root)
+            const panel = createTemporaryQmlObject(
+                "import Morvela; PremiumPanel { width: 300; title: \"Tempo Control\"; symbol: \"slider.horizontal.3\" }", root)
             // Read as text, so that the light value is kept, not re-read.
             const light = String(panel.color)
             TestServices.setDark(true)
@@ -158,7 +138,7 @@ Item {
             ]
         }
         function test_hairlinesCoverEverySize(data) {
-            const backdrop = createTemporaryObject(backdropComponent, root, { width: data.w, height: data.h })
+            const backdrop = createTemporaryQmlObject(`import Morvela; PremiumBackdrop { width: ${data.w}; height: ${data.h} }`, root)
             const lines = TestServices.items(backdrop).filter(item => item.objectName === "" && item.rotation === -45)
             verify(lines.length > 0)
             compare(lines.length, backdrop.lineCount)
