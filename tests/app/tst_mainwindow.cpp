@@ -96,10 +96,7 @@ void removeEverything()
     for (const QString& path : {StateFiles::windowStatePath(), StateFiles::preferencesPath()}) {
         const QString folder = QFileInfo(path).absolutePath();
         QFile(folder).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (QFileInfo(folder).isFile())
-            QFile::remove(folder);
-        QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        QDir(path).removeRecursively();
+        QFile::remove(folder);
         QDir(folder).removeRecursively();
         QDir().mkpath(folder);
     }

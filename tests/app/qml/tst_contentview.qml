@@ -103,13 +103,24 @@ Item {
             }
         }
 
-        function test_summaryFollowsTheState() {
+        // Written the same in every locale (the suite runs under de_DE.UTF-8 too), a tempo
+        // below 1 taken as 1.
+        function test_summaryFollowsTheState_data() {
+            return [
+                { tag: "fractional A4", a4: 442.5, bpm: 120, text: "A4 = 442.5 Hz\n120 BPM = 500 ms" },
+                { tag: "128 BPM", a4: 440, bpm: 128, text: "A4 = 440 Hz\n128 BPM = 468.8 ms" },
+                { tag: "90 BPM", a4: 440, bpm: 90, text: "A4 = 440 Hz\n90 BPM = 666.7 ms" },
+                { tag: "fractional tempo", a4: 440, bpm: 128.5, text: "A4 = 440 Hz\n128.5 BPM = 466.9 ms" },
+                { tag: "tempo below 1", a4: 440, bpm: 0.5, text: "A4 = 440 Hz\n0.5 BPM = 60000 ms" }
+            ]
+        }
+        function test_summaryFollowsTheState(data) {
             const view = open("bpm")
             const summary = findChild(view, "summary")
             compare(summary.text, "A4 = 440 Hz\n120 BPM = 500 ms")
-            view.calculatorState.bpm = 90
-            view.calculatorState.a4 = 442.5
-            compare(summary.text, "A4 = 442.5 Hz\n90 BPM = 666.7 ms")
+            view.calculatorState.bpm = data.bpm
+            view.calculatorState.a4 = data.a4
+            compare(summary.text, data.text)
         }
 
         function test_everyToolRowIsReachableWithTab() {

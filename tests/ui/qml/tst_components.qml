@@ -8,47 +8,6 @@ Item {
     width: 900
     height: 600
 
-    Component {
-        id: copyableComponent
-        CopyableValue {
-            id: value
-            width: 120
-            height: 30
-            text: "500.00"
-            Text {
-                objectName: "face"
-                text: value.copied ? "Copied" : "500.00 ms"
-            }
-        }
-    }
-    Component {
-        id: headerComponent
-        ToolHeader {
-            width: 880
-            eyebrow: "Tempo Tool"
-            title: "BPM to Milliseconds"
-            symbol: "metronome"
-            tint: MorvelaTheme.saffron
-            metrics: [
-                { label: "Quarter", value: "500.00 ms", tint: MorvelaTheme.saffron, copy: "500.00" },
-                { label: "1/16 Hz", value: "8.00", tint: MorvelaTheme.teal }
-            ]
-        }
-    }
-    Component {
-        id: stripUnderMouseArea
-        MouseArea {
-            property int clicks: 0
-            width: 400
-            height: 100
-            onClicked: clicks++
-            FormulaStrip {
-                anchors.fill: parent
-                text: "Straight = 60000 / BPM"
-            }
-        }
-    }
-
     function findByText(item, text) {
         return TestServices.items(item).find(found => found.text === text && found.visible) ?? null
     }
@@ -65,7 +24,9 @@ Item {
         // A click, Space, Return and a screen reader each copy once. Its timing (0.8 s from the
         // last click) is CopyFeedback's, tested with it.
         function test_everyWayOfCopyingCopiesAndTheFaceSaysCopied() {
-            const value = createTemporaryObject(copyableComponent, root)
+            const value = createTemporaryQmlObject(`import QtQuick; import Morvela
+                CopyableValue { id: value; width: 120; height: 30; text: "500.00"
+                    Text { text: value.copied ? "Copied" : "500.00 ms" } }`, root)
             compare(value.toolTipText, "Copy 500.00")
             mouseClick(value)
             compare(TestServices.clipboardText(), "500.00")
@@ -80,7 +41,11 @@ Item {
         }
 
         function test_eyebrowIsUpperCaseButCopiedTextsKeepTheirCase() {
-            const header = createTemporaryObject(headerComponent, root)
+            const header = createTemporaryQmlObject(`import Morvela
+                ToolHeader { width: 880; eyebrow: "Tempo Tool"; title: "BPM to Milliseconds"; symbol: "metronome"
+                    tint: MorvelaTheme.saffron
+                    metrics: [{ label: "Quarter", value: "500.00 ms", tint: MorvelaTheme.saffron, copy: "500.00" },
+                              { label: "1/16 Hz", value: "8.00", tint: MorvelaTheme.teal }] }`, root)
             verify(findByText(header, "TEMPO TOOL"))
             verify(!findByText(header, "Tempo Tool"))
             verify(findByText(header, "BPM to Milliseconds"))
@@ -89,7 +54,7 @@ Item {
 
         // Without a suffix there is no unit and no gap; Return submits; the focus is exposed.
         function test_field() {
-            const field = createTemporaryQmlObject("import Morvela; PremiumInputField { title: \"BPM\" }", root)
+            const field = createTemporaryQmlObject(`import Morvela; PremiumInputField { title: "BPM" }`, root)
             let submitted = 0
             field.submitted.connect(() => submitted++)
             compare(field.input.width, 132)
@@ -108,14 +73,16 @@ Item {
         }
 
         function test_formulaStripIgnoresClicks() {
-            const area = createTemporaryObject(stripUnderMouseArea, root)
+            const area = createTemporaryQmlObject(`import QtQuick; import Morvela
+                MouseArea { property int clicks: 0; width: 400; height: 100; onClicked: clicks++
+                    FormulaStrip { anchors.fill: parent; text: "Straight = 60000 / BPM" } }`, root)
             mouseClick(area, 200, 50)
             compare(area.clicks, 1)
         }
 
         function test_panelFollowsTheAppearance() {
             const panel = createTemporaryQmlObject(
-                "import Morvela; PremiumPanel { width: 300; title: \"Tempo Control\"; symbol: \"slider.horizontal.3\" }", root)
+                `import Morvela; PremiumPanel { width: 300; title: "Tempo Control"; symbol: "slider.horizontal.3" }`, root)
             // Read as text, so that the light value is kept, not re-read.
             const light = String(panel.color)
             TestServices.setDark(true)
