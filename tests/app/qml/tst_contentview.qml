@@ -38,10 +38,7 @@ Item {
             return item && item.objectName.startsWith("toolRow-") ? item.objectName.substring(8) : ""
         }
         function events() {
-            const names = []
-            for (let i = 0; i < usage.count; ++i)
-                names.push(usage.signalArguments[i][0])
-            return names
+            return usage.signalArguments.map(args => args[0])
         }
 
         // A click, or choosing the selected row again, stores the tool and sends its usage event.
