@@ -26,8 +26,9 @@ private Q_SLOTS:
         const QString none, noSocket = QStringLiteral("morvela-test-no-such-socket");
         const QString wayland = QStringLiteral("^morvela-calculator: cannot open a window on the Wayland display "
                                                "\"morvela-test-no-such-socket\"");
-        const auto row = [&](const char* tag, QStringList arguments, int exitCode, QString pattern) {
-            QTest::newRow(tag) << arguments << none << none << exitCode << pattern;
+        const auto row = [&](const char* tag, QStringList arguments, int exitCode, QString pattern,
+                             QString waylandDisplay = {}, QString x11Display = {}) {
+            QTest::newRow(tag) << arguments << waylandDisplay << x11Display << exitCode << pattern;
         };
 
         row("--help", {"--help"}, 0, usage);
@@ -35,8 +36,7 @@ private Q_SLOTS:
         row("--help beside Qt's -platform", {"-platform", "xcb", "--help"}, 0, usage);
         row("--version", {"--version"}, 0, version);
         row("-v", {"-v"}, 0, version);
-        QTest::newRow("--version on an X display that is not there") << QStringList{"--version"} << none << ":9999"
-                                                                     << 0 << version;
+        row("--version on an X display that is not there", {"--version"}, 0, version, none, ":9999");
         row("--bogus", {"--bogus"}, 2, "^morvela-calculator: unknown option '--bogus'" + tryHelp);
         row("-x", {"-x"}, 2, "^morvela-calculator: unknown option '-x'" + tryHelp);
         row("--bogus with --help", {"--help", "--bogus"}, 2, "unknown option '--bogus'" + tryHelp);
@@ -48,13 +48,10 @@ private Q_SLOTS:
         row("no display", {}, 1,
             "^morvela-calculator: no display found \\(neither WAYLAND_DISPLAY nor DISPLAY is set\\)"
             "[^\\n]*xvfb-run -a morvela-calculator\\n$");
-        QTest::newRow("Wayland display not there") << QStringList{} << noSocket << none << 1
-                                                   << wayland + ";[^\\n]*\\n$";
-        QTest::newRow("X display not there")
-            << QStringList{} << none << ":9999" << 1
-            << "^morvela-calculator: cannot open a window on the X display \":9999\";[^\\n]*\\n$";
-        QTest::newRow("neither display there") << QStringList{} << noSocket << ":9999" << 1
-                                               << wayland + " or the X display \":9999\";[^\\n]*\\n$";
+        row("Wayland display not there", {}, 1, wayland + ";[^\\n]*\\n$", noSocket);
+        row("X display not there", {}, 1,
+            "^morvela-calculator: cannot open a window on the X display \":9999\";[^\\n]*\\n$", none, ":9999");
+        row("neither display there", {}, 1, wayland + " or the X display \":9999\";[^\\n]*\\n$", noSocket, ":9999");
     }
 
     void answersWithoutAWindow()

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtTest
 import Morvela
 import MorvelaTest
@@ -8,7 +7,6 @@ Item {
     id: root
     width: 400
     height: 300
-
 
     TestCase {
         name: "SettingsView"
@@ -22,9 +20,6 @@ Item {
             const view = createTemporaryQmlObject("import Morvela; SettingsView {}", root)
             waitForRendering(view)
             return view
-        }
-        function explanation(view) {
-            return findChild(view, "statisticsExplanation")
         }
 
         // Each way of switching writes the inverse of the toggle. The toggle shows the stored
@@ -52,14 +47,14 @@ Item {
         }
 
         function test_explanationNamesTheCollectionHost() {
-            const view = openView()
-            compare(explanation(view).text,
+            const explanation = findChild(openView(), "statisticsExplanation")
+            compare(explanation.text,
                     "Counts app launches and which tools get used — nothing else. No cookies, no identifiers, "
                     + "no personal data. Collected by our own server (stats.morvela.app), never shared with "
                     + "third parties.")
             // Wrapped, never cut short.
-            verify(explanation(view).lineCount > 1)
-            verify(!explanation(view).truncated)
+            verify(explanation.lineCount > 1)
+            verify(!explanation.truncated)
         }
     }
 
