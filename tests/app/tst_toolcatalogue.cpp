@@ -35,45 +35,6 @@ private Q_SLOTS:
                               "overtones | Overtones | Harmonic series | waveform.path | copper",
                               "harmony | Harmony | Circle of fifths | smallcircle.filled.circle | lacquer"}));
     }
-
-    void storedIds_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("known");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("raw id of Pitch") << "frequency" << true << "frequency";
-        QTest::newRow("title is no id") << "Pitch" << false << "bpm";
-        QTest::newRow("case matters") << "BPM" << false << "bpm";
-        QTest::newRow("unknown") << "tempo" << false << "bpm";
-        QTest::newRow("empty") << "" << false << "bpm";
-        QTest::newRow("trailing space") << "harmony " << false << "bpm";
-    }
-    void storedIds()
-    {
-        QFETCH(QString, stored);
-        QFETCH(bool, known);
-        QCOMPARE(toolFromRawValue(stored.toStdString()).has_value(), known);
-        QTEST(qs(rawValue(effectiveTool(stored.toStdString()))), "shown");
-    }
-
-    void summary_data()
-    {
-        QTest::addColumn<double>("a4");
-        QTest::addColumn<double>("bpm");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("initial") << 440.0 << 120.0 << "A4 = 440 Hz\n120 BPM = 500 ms";
-        QTest::newRow("fractional A4") << 442.5 << 120.0 << "A4 = 442.5 Hz\n120 BPM = 500 ms";
-        QTest::newRow("128 BPM") << 440.0 << 128.0 << "A4 = 440 Hz\n128 BPM = 468.8 ms";
-        QTest::newRow("90 BPM") << 440.0 << 90.0 << "A4 = 440 Hz\n90 BPM = 666.7 ms";
-        QTest::newRow("fractional tempo") << 440.0 << 128.5 << "A4 = 440 Hz\n128.5 BPM = 466.9 ms";
-        QTest::newRow("tempo below 1 divides by 1") << 440.0 << 0.5 << "A4 = 440 Hz\n0.5 BPM = 60000 ms";
-    }
-    void summary()
-    {
-        QFETCH(double, a4);
-        QFETCH(double, bpm);
-        QTEST(QString::fromStdString(sidebarSummary(a4, bpm)), "expected");
-    }
 };
 
 QTEST_GUILESS_MAIN(TestToolCatalogue)

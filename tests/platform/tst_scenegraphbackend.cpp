@@ -1,20 +1,12 @@
 #include "platform/SceneGraphBackend.h"
 
-#include <QFile>
-#include <QGuiApplication>
-#include <QProcess>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
-
-#include <cstdio>
 
 // The scene graph follows where the X server draws OpenGL. The whole run is an X client of a
-// private Xvfb, whose OpenGL is drawn on the CPU (GLX without DRI).
+// private Xvfb (the test runs under xvfb-run), whose OpenGL is drawn on the CPU (GLX without DRI).
 class TestSceneGraphBackend : public QObject {
     Q_OBJECT
 
@@ -75,40 +67,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char* argv[])
-{
-    if (QStandardPaths::findExecutable("Xvfb").isEmpty()) {
-        std::fputs("Xvfb is not installed (scripts/install-deps installs it)\n", stderr);
-        return 1;
-    }
-    QTemporaryDir directory;
-    QProcess xvfb;
-    // Xvfb writes the display number it took to the descriptor given, once it accepts clients.
-    const QString displayFile = directory.path() + "/display";
-    xvfb.setStandardOutputFile(displayFile);
-    xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"});
-    QByteArray display;
-    for (int wait = 0; wait < 100 && display.isEmpty() && xvfb.waitForStarted(); ++wait) {
-        QThread::msleep(50);
-        QFile file(displayFile);
-        if (file.open(QIODevice::ReadOnly))
-            display = file.readAll().trimmed();
-    }
-    if (display.isEmpty()) {
-        std::fputs("Xvfb did not start\n", stderr);
-        return 1;
-    }
-    qputenv("DISPLAY", ":" + display);
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    int status = 0;
-    {
-        QGuiApplication app(argc, argv);
-        TestSceneGraphBackend test;
-        status = QTest::qExec(&test, argc, argv);
-    }
-    xvfb.terminate();
-    xvfb.waitForFinished(5000);
-    return status;
-}
-
+QTEST_MAIN(TestSceneGraphBackend)
 #include "tst_scenegraphbackend.moc"

@@ -8,12 +8,6 @@ Item {
     width: 960
     height: 720
 
-    Component {
-        id: contentComponent
-        ContentView {
-            anchors.fill: parent
-        }
-    }
     SignalSpy {
         id: usage
         signalName: "usageRecorded"
@@ -27,7 +21,7 @@ Item {
 
         function open(storedId) {
             WindowState.setValue("selectedCalculatorTool", storedId)
-            const view = createTemporaryObject(contentComponent, root)
+            const view = createTemporaryQmlObject("import Morvela; ContentView { anchors.fill: parent }", root)
             waitForRendering(view)
             usage.target = view.shell
             usage.clear()
@@ -44,29 +38,14 @@ Item {
             return item && item.objectName.startsWith("toolRow-") ? item.objectName.substring(8) : ""
         }
         function events() {
-            const names = []
-            for (let i = 0; i < usage.count; ++i)
-                names.push(usage.signalArguments[i][0])
-            return names
-        }
-
-        function test_storedToolIsShownAndHighlighted_data() {
-            return [
-                { tag: "pitch", stored: "frequency", shown: "frequency" },
-                { tag: "unknown id", stored: "tempo", shown: "bpm" }
-            ]
-        }
-        function test_storedToolIsShownAndHighlighted(data) {
-            const view = open(data.stored)
-            compare(view.shell.effectiveToolId, data.shown)
-            compare(selectedRows(view), [data.shown])
-            compare(WindowState.value("selectedCalculatorTool"), data.stored)
+            return usage.signalArguments.map(args => args[0])
         }
 
         // A click, or choosing the selected row again, stores the tool and sends its usage event.
         function test_clickingRowsSelectsAndStores() {
             const view = open("bpm")
             mouseClick(row(view, "overtones"))
+            WindowState.setValue("selectedCalculatorTool", "tempo")
             mouseClick(row(view, "overtones"))
             compare(selectedRows(view), ["overtones"])
             compare(WindowState.value("selectedCalculatorTool"), "overtones")
@@ -121,13 +100,24 @@ Item {
             }
         }
 
-        function test_summaryFollowsTheState() {
+        // Written the same in every locale (the suite runs under de_DE.UTF-8 too), a tempo
+        // below 1 taken as 1.
+        function test_summaryFollowsTheState_data() {
+            return [
+                { tag: "fractional A4", a4: 442.5, bpm: 120, text: "A4 = 442.5 Hz\n120 BPM = 500 ms" },
+                { tag: "128 BPM", a4: 440, bpm: 128, text: "A4 = 440 Hz\n128 BPM = 468.8 ms" },
+                { tag: "90 BPM", a4: 440, bpm: 90, text: "A4 = 440 Hz\n90 BPM = 666.7 ms" },
+                { tag: "fractional tempo", a4: 440, bpm: 128.5, text: "A4 = 440 Hz\n128.5 BPM = 466.9 ms" },
+                { tag: "tempo below 1", a4: 440, bpm: 0.5, text: "A4 = 440 Hz\n0.5 BPM = 60000 ms" }
+            ]
+        }
+        function test_summaryFollowsTheState(data) {
             const view = open("bpm")
             const summary = findChild(view, "summary")
             compare(summary.text, "A4 = 440 Hz\n120 BPM = 500 ms")
-            view.calculatorState.bpm = 90
-            view.calculatorState.a4 = 442.5
-            compare(summary.text, "A4 = 442.5 Hz\n90 BPM = 666.7 ms")
+            view.calculatorState.bpm = data.bpm
+            view.calculatorState.a4 = data.a4
+            compare(summary.text, data.text)
         }
 
         function test_everyToolRowIsReachableWithTab() {
@@ -142,13 +132,27 @@ Item {
                 verify(reached.indexOf(id) >= 0, id + " reachable")
         }
 
-        // Assistive technology sees a tab list of page tabs, the chosen one selected.
-        function test_rowsAreATabList() {
-            const view = open("frequency")
+        // The stored tool is shown and chosen, and opening does not store over it. Assistive
+        // technology sees a tab list of page tabs, the chosen one selected.
+        function test_storedToolIsTheSelectedTab_data() {
+            return [
+                { tag: "pitch", stored: "frequency", shown: "frequency" },
+                { tag: "unknown id", stored: "tempo", shown: "bpm" },
+                { tag: "title is no id", stored: "Pitch", shown: "bpm" },
+                { tag: "case matters", stored: "HARMONY", shown: "bpm" },
+                { tag: "empty", stored: "", shown: "bpm" },
+                { tag: "trailing space", stored: "harmony ", shown: "bpm" }
+            ]
+        }
+        function test_storedToolIsTheSelectedTab(data) {
+            const view = open(data.stored)
+            compare(view.shell.effectiveToolId, data.shown)
+            compare(selectedRows(view), [data.shown])
+            compare(WindowState.value("selectedCalculatorTool"), data.stored)
             compare(TestServices.accessible(row(view, "bpm").parent).role, "pagetablist")
             for (const id of order) {
                 compare(TestServices.accessible(row(view, id)).role, "pagetab")
-                compare(row(view, id).Accessible.selected, id === "frequency", id)
+                compare(row(view, id).Accessible.selected, id === data.shown, id)
             }
         }
     }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtTest
 import Morvela
 import MorvelaTest
@@ -8,15 +7,6 @@ Item {
     id: root
     width: 400
     height: 300
-
-    Component {
-        id: viewComponent
-        SettingsView {}
-    }
-    Component {
-        id: buttonComponent
-        SettingsButton {}
-    }
 
     TestCase {
         name: "SettingsView"
@@ -27,27 +17,13 @@ Item {
         }
 
         function openView() {
-            const view = createTemporaryObject(viewComponent, root)
+            const view = createTemporaryQmlObject("import Morvela; SettingsView {}", root)
             waitForRendering(view)
             return view
         }
-        function explanation(view) {
-            return findChild(view, "statisticsExplanation")
-        }
 
-        // The toggle shows the stored choice and follows it when a second settings view (or
-        // anything else) writes it.
-        function test_toggleShowsTheStoredChoice() {
-            compare(TestServices.storedOptOut(), "absent")
-            const view = openView()
-            verify(view.shareToggle.checked)
-            mouseClick(openView().shareToggle)
-            verify(!view.shareToggle.checked)
-            verify(!openView().shareToggle.checked)
-            Preferences.shareStatistics = true
-            verify(view.shareToggle.checked)
-        }
-
+        // Each way of switching writes the inverse of the toggle. The toggle shows the stored
+        // choice and follows it when a second settings view (or anything else) writes it.
         function test_switchingWritesTheInverse_data() {
             return [
                 { tag: "click", flip: toggle => mouseClick(toggle) },
@@ -56,24 +32,29 @@ Item {
             ]
         }
         function test_switchingWritesTheInverse(data) {
+            compare(TestServices.storedOptOut(), "absent")
             const toggle = openView().shareToggle
-            data.flip(toggle)
+            verify(toggle.checked)
+            data.flip(openView().shareToggle)
             verify(!toggle.checked)
             compare(TestServices.storedOptOut(), "true")
+            verify(!openView().shareToggle.checked)
             data.flip(toggle)
             verify(toggle.checked)
             compare(TestServices.storedOptOut(), "false")
+            Preferences.shareStatistics = false
+            verify(!toggle.checked)
         }
 
         function test_explanationNamesTheCollectionHost() {
-            const view = openView()
-            compare(explanation(view).text,
+            const explanation = findChild(openView(), "statisticsExplanation")
+            compare(explanation.text,
                     "Counts app launches and which tools get used — nothing else. No cookies, no identifiers, "
                     + "no personal data. Collected by our own server (stats.morvela.app), never shared with "
                     + "third parties.")
             // Wrapped, never cut short.
-            verify(explanation(view).lineCount > 1)
-            verify(!explanation(view).truncated)
+            verify(explanation.lineCount > 1)
+            verify(!explanation.truncated)
         }
     }
 
@@ -82,7 +63,7 @@ Item {
         when: windowShown
 
         function openButton() {
-            const button = createTemporaryObject(buttonComponent, root)
+            const button = createTemporaryQmlObject("import Morvela; SettingsButton {}", root)
             waitForRendering(button)
             return button
         }

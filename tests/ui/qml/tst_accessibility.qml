@@ -37,11 +37,8 @@ Item {
                 .map(item => TestServices.accessible(item).name)
         }
 
-        function test_headingsReadTheirText() {
+        function test_headingsAndCaptions() {
             compare(named("heading").sort(), ["BPM to Milliseconds", "Subdivision Matrix", "Tempo Control"])
-        }
-
-        function test_captionsAreText() {
             const texts = named("statictext")
             for (const caption of ["20 · Slow", "400 · Fast", "Space"])
                 verify(texts.indexOf(caption) >= 0, caption)

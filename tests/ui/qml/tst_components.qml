@@ -8,65 +8,6 @@ Item {
     width: 900
     height: 600
 
-    Component {
-        id: backdropComponent
-        PremiumBackdrop {}
-    }
-    Component {
-        id: copyableComponent
-        CopyableValue {
-            id: value
-            width: 120
-            height: 30
-            text: "500.00"
-            Text {
-                objectName: "face"
-                text: value.copied ? "Copied" : "500.00 ms"
-            }
-        }
-    }
-    Component {
-        id: headerComponent
-        ToolHeader {
-            width: 880
-            eyebrow: "Tempo Tool"
-            title: "BPM to Milliseconds"
-            symbol: "metronome"
-            tint: MorvelaTheme.saffron
-            metrics: [
-                { label: "Quarter", value: "500.00 ms", tint: MorvelaTheme.saffron, copy: "500.00" },
-                { label: "1/16 Hz", value: "8.00", tint: MorvelaTheme.teal }
-            ]
-        }
-    }
-    Component {
-        id: fieldComponent
-        PremiumInputField {
-            title: "BPM"
-        }
-    }
-    Component {
-        id: stripUnderMouseArea
-        MouseArea {
-            property int clicks: 0
-            width: 400
-            height: 100
-            onClicked: clicks++
-            FormulaStrip {
-                anchors.fill: parent
-                text: "Straight = 60000 / BPM"
-            }
-        }
-    }
-    Component {
-        id: panelComponent
-        PremiumPanel {
-            width: 300
-            title: "Tempo Control"
-            symbol: "slider.horizontal.3"
-        }
-    }
-
     function findByText(item, text) {
         return TestServices.items(item).find(found => found.text === text && found.visible) ?? null
     }
@@ -83,7 +24,9 @@ Item {
         // A click, Space, Return and a screen reader each copy once. Its timing (0.8 s from the
         // last click) is CopyFeedback's, tested with it.
         function test_everyWayOfCopyingCopiesAndTheFaceSaysCopied() {
-            const value = createTemporaryObject(copyableComponent, root)
+            const value = createTemporaryQmlObject(`import QtQuick; import Morvela
+                CopyableValue { id: value; width: 120; height: 30; text: "500.00"
+                    Text { text: value.copied ? "Copied" : "500.00 ms" } }`, root)
             compare(value.toolTipText, "Copy 500.00")
             mouseClick(value)
             compare(TestServices.clipboardText(), "500.00")
@@ -98,25 +41,23 @@ Item {
         }
 
         function test_eyebrowIsUpperCaseButCopiedTextsKeepTheirCase() {
-            const header = createTemporaryObject(headerComponent, root)
+            const header = createTemporaryQmlObject(`import Morvela
+                ToolHeader { width: 880; eyebrow: "Tempo Tool"; title: "BPM to Milliseconds"; symbol: "metronome"
+                    tint: MorvelaTheme.saffron
+                    metrics: [{ label: "Quarter", value: "500.00 ms", tint: MorvelaTheme.saffron, copy: "500.00" },
+                              { label: "1/16 Hz", value: "8.00", tint: MorvelaTheme.teal }] }`, root)
             verify(findByText(header, "TEMPO TOOL"))
             verify(!findByText(header, "Tempo Tool"))
             verify(findByText(header, "BPM to Milliseconds"))
             verify(findByText(header, "1/16 Hz"))
         }
 
-        function test_fieldWithoutSuffixHasNoUnitAndNoGap() {
-            const field = createTemporaryObject(fieldComponent, root)
-            compare(field.input.width, 132)
-            field.suffix = "Hz"
-            verify(findByText(field, "Hz"))
-            verify(field.input.width < 132 - 8)
-        }
-
-        function test_fieldSubmitsOnReturnAndExposesFocus() {
-            const field = createTemporaryObject(fieldComponent, root)
+        // Without a suffix there is no unit and no gap; Return submits; the focus is exposed.
+        function test_field() {
+            const field = createTemporaryQmlObject(`import Morvela; PremiumInputField { title: "BPM" }`, root)
             let submitted = 0
             field.submitted.connect(() => submitted++)
+            compare(field.input.width, 132)
             verify(!field.fieldFocused)
             field.input.forceActiveFocus()
             verify(field.fieldFocused)
@@ -126,16 +67,22 @@ Item {
             compare(submitted, 0)
             keyClick(Qt.Key_Return)
             compare(submitted, 1)
+            field.suffix = "Hz"
+            verify(findByText(field, "Hz"))
+            verify(field.input.width < 132 - 8)
         }
 
         function test_formulaStripIgnoresClicks() {
-            const area = createTemporaryObject(stripUnderMouseArea, root)
+            const area = createTemporaryQmlObject(`import QtQuick; import Morvela
+                MouseArea { property int clicks: 0; width: 400; height: 100; onClicked: clicks++
+                    FormulaStrip { anchors.fill: parent; text: "Straight = 60000 / BPM" } }`, root)
             mouseClick(area, 200, 50)
             compare(area.clicks, 1)
         }
 
         function test_panelFollowsTheAppearance() {
-            const panel = createTemporaryObject(panelComponent, root)
+            const panel = createTemporaryQmlObject(
+                `import Morvela; PremiumPanel { width: 300; title: "Tempo Control"; symbol: "slider.horizontal.3" }`, root)
             // Read as text, so that the light value is kept, not re-read.
             const light = String(panel.color)
             TestServices.setDark(true)
@@ -158,7 +105,7 @@ Item {
             ]
         }
         function test_hairlinesCoverEverySize(data) {
-            const backdrop = createTemporaryObject(backdropComponent, root, { width: data.w, height: data.h })
+            const backdrop = createTemporaryQmlObject(`import Morvela; PremiumBackdrop { width: ${data.w}; height: ${data.h} }`, root)
             const lines = TestServices.items(backdrop).filter(item => item.objectName === "" && item.rotation === -45)
             verify(lines.length > 0)
             compare(lines.length, backdrop.lineCount)
