@@ -7,6 +7,7 @@
 // Run it on the platform to be measured (xvfb-run -a, or QT_QPA_PLATFORM=offscreen).
 #include "BenchSupport.h"
 #include "PulseServer.h"
+#include "support/PrivateHome.h"
 #include "app/AppStartup.h"
 #include "platform/SceneGraphBackend.h"
 #include "audio/ChordPlayer.h"
@@ -128,20 +129,7 @@ int main(int argc, char* argv[])
     const double idleSeconds = argc > 1 ? std::atof(argv[1]) : 30.0;
     const double playSeconds = argc > 2 ? std::atof(argv[2]) : 10.0;
 
-    // Folders of its own, statistics off: nothing is sent or remembered.
-    QTemporaryDir directory(QDir::tempPath() + "/morvela-bench-XXXXXX");
-    QDir(directory.path()).mkpath("app/config/morvela-calculator");
-    QFile preferences(directory.path() + "/app/config/morvela-calculator/preferences.ini");
-    if (preferences.open(QIODevice::WriteOnly))
-        preferences.write("[General]\nstatsOptOut=true\n");
-    preferences.close();
-    qputenv("XDG_CONFIG_HOME", (directory.path() + "/app/config").toLocal8Bit());
-    qputenv("XDG_STATE_HOME", (directory.path() + "/app/state").toLocal8Bit());
-    qputenv("XDG_CACHE_HOME", (directory.path() + "/app/cache").toLocal8Bit());
-    QDir(directory.path()).mkpath("app/runtime");
-    QFile::setPermissions(directory.path() + "/app/runtime",
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", (directory.path() + "/app/runtime").toLocal8Bit());
+    const PrivateHome home; // nothing is sent or remembered
 
     QGuiApplication app(argc, argv);
     AppStartup::configureApplication(app);
@@ -149,7 +137,7 @@ int main(int argc, char* argv[])
     std::unique_ptr<PulseServer> server;
     QString output = "the session's sound server or ALSA";
     if (PulseServer::isInstalled()) {
-        server = std::make_unique<PulseServer>(directory.path());
+        server = std::make_unique<PulseServer>(home.path());
         if (!server->start()) {
             std::fprintf(stderr, "bench_idle: the private PulseAudio daemon did not start\n");
             return 1;

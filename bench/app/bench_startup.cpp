@@ -7,6 +7,7 @@
 // The application's child also reports where its time went (before main(), QGuiApplication,
 // engine, QML load, first frame), and one more child visits all seven tools for the memory figure.
 #include "BenchSupport.h"
+#include "support/PrivateHome.h"
 #include "app/AppStartup.h"
 #include "platform/SceneGraphBackend.h"
 
@@ -196,16 +197,9 @@ struct Result {
 };
 
 // Launches a child and times it from launch to its first frame.
-bool launch(const QString& program, const QString& mode, const QString& home, Result& result)
+bool launch(const QString& program, const QString& mode, Result& result)
 {
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Each child starts from the defaults, in folders of its own.
-    environment.insert("XDG_CONFIG_HOME", home + "/config");
-    environment.insert("XDG_STATE_HOME", home + "/state");
-    environment.insert("XDG_CACHE_HOME", home + "/cache");
-    environment.insert("XDG_RUNTIME_DIR", home + "/runtime");
-    process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const double launched = monotonicMs();
     process.start(program, {"--child", mode});
@@ -259,32 +253,25 @@ int main(int argc, char* argv[])
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     const QString program = QCoreApplication::applicationFilePath();
     // The children keep to folders of their own, statistics off: nothing is sent or remembered.
-    QTemporaryDir home;
-    QDir(home.path()).mkpath("config/morvela-calculator");
-    QDir(home.path()).mkpath("runtime");
-    QFile::setPermissions(home.path() + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile preferences(home.path() + "/config/morvela-calculator/preferences.ini");
-    if (preferences.open(QIODevice::WriteOnly))
-        preferences.write("[General]\nstatsOptOut=true\n");
-    preferences.close();
+    const PrivateHome home;
 
     std::vector<double> bare, full, controls, bareDefault, phases[5], barePhases[5];
     QString backend, defaultBackend;
     QString controllers;
     // A first run of each warms the file cache; it is not counted.
     Result warm;
-    launch(program, "bare", home.path(), warm);
-    launch(program, "app", home.path(), warm);
+    launch(program, "bare", warm);
+    launch(program, "app", warm);
     for (int run = 0; run < runs; ++run) {
         Result b, a;
-        if (!launch(program, "bare", home.path(), b) || !launch(program, "app", home.path(), a)) {
+        if (!launch(program, "bare", b) || !launch(program, "app", a)) {
             std::fprintf(stderr, "bench_startup: a child did not show its first frame\n");
             return 1;
         }
         Result c, d;
-        if (launch(program, "controls", home.path(), c))
+        if (launch(program, "controls", c))
             controls.push_back(c.startMs);
-        if (launch(program, "bare-default", home.path(), d))
+        if (launch(program, "bare-default", d))
             bareDefault.push_back(d.startMs);
         backend = a.backend;
         defaultBackend = d.backend;
@@ -297,14 +284,14 @@ int main(int argc, char* argv[])
         controllers = a.controllers;
     }
     Result bareSettled, appSettled, visited;
-    launch(program, "bare-settled", home.path(), bareSettled);
-    launch(program, "app-settled", home.path(), appSettled);
-    launch(program, "visit", home.path(), visited);
+    launch(program, "bare-settled", bareSettled);
+    launch(program, "app-settled", appSettled);
+    launch(program, "visit", visited);
 
     std::vector<double> tls;
     for (int run = 0; run < 5; ++run) {
         Result t;
-        if (launch(program, "tls", home.path(), t))
+        if (launch(program, "tls", t))
             tls.push_back(t.startMs);
     }
     const double bareMs = median(bare);

@@ -12,6 +12,7 @@
 #include "audio/ChordPlayer.h"
 #include "audio/FrameClock.h"
 #include "audio/VoiceMixer.h"
+#include "support/PrivateHome.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -152,6 +153,8 @@ int main(int argc, char* argv[])
     const int realStderr = dup(STDERR_FILENO);
     dup2(captured.handle(), STDERR_FILENO);
 
+    // Run by hand, the session must not touch the user's own state files or send statistics.
+    const PrivateHome home;
     QGuiApplication app(argc, argv);
     AppStartup::configureApplication(app);
     VoiceMixer mixer;
