@@ -5,6 +5,7 @@
 // the whole process, the audio thread included, through the same window the application shows.
 #include "BenchSupport.h"
 #include "app/AppStartup.h"
+#include "support/PrivateHome.h"
 
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
@@ -40,6 +41,7 @@ double cpuShare(double seconds)
 
 int main(int argc, char* argv[])
 {
+    const PrivateHome home; // the user's own state and preferences stay untouched
     QGuiApplication app(argc, argv);
     AppStartup::configureApplication(app);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;

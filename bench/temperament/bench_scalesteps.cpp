@@ -7,6 +7,7 @@
 // gives; process CPU time (median) is what the change costs without the waits for a core.
 #include "app/AppStartup.h"
 #include "model/CalculatorState.h"
+#include "support/PrivateHome.h"
 
 #include <QGuiApplication>
 #include <QQmlComponent>
@@ -64,6 +65,7 @@ void settle(QQmlEngine& engine)
 
 int main(int argc, char* argv[])
 {
+    const PrivateHome home; // the user's own state and preferences stay untouched
     QGuiApplication app(argc, argv);
     AppStartup::configureApplication(app);
     QQmlEngine engine;
