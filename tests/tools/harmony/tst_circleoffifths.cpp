@@ -59,12 +59,9 @@ private Q_SLOTS:
                                                  << "B♭ minor | B♭ C D♭ E♭ F G♭ A♭ | B♭m C° D♭ E♭m Fm G♭ A♭ "
                                                     "| i ii° III iv v VI VII | 5♭ | B♭ E♭ A♭ D♭ "
                                                     "G♭ | D♭ Fm D♯m";
-        QTest::newRow("index -1 wraps to F")
-            << qint64(-1) << false
-            << "F major | F G A B♭ C D E | F Gm Am B♭ C Dm E° | I ii iii IV V vi vii° | 1♭ | B♭ | Dm C B♭";
-        QTest::newRow("index 23 wraps to F")
-            << qint64(23) << false
-            << "F major | F G A B♭ C D E | F Gm Am B♭ C Dm E° | I ii iii IV V vi vii° | 1♭ | B♭ | Dm C B♭";
+        const QString f = "F major | F G A B♭ C D E | F Gm Am B♭ C Dm E° | I ii iii IV V vi vii° | 1♭ | B♭ | Dm C B♭";
+        QTest::newRow("index -1 wraps to F") << qint64(-1) << false << f;
+        QTest::newRow("index 23 wraps to F") << qint64(23) << false << f;
     }
     void keys()
     {
