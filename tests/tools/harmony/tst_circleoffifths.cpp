@@ -19,11 +19,6 @@ template <typename Container> QStringList texts(const Container& items)
     return list;
 }
 
-QString hz(double frequency)
-{
-    return QString::fromStdString(formatFixed(frequency, 2));
-}
-
 QString segmentText(const std::optional<FifthsWheelGeometry::Segment>& segment)
 {
     return segment ? QString::fromStdString(segment->id()) : QString();
@@ -119,7 +114,7 @@ private Q_SLOTS:
         static const char* const qualities[] = {"major", "minor", "diminished"};
         const auto triad = [](qint64 index, bool minor, qint64 degree, double a4) {
             const KeySelection::Triad t = KeySelection{index, minor}.triad(degree, a4);
-            return hz(t.rootHz) + ' ' + qualities[int(t.quality)];
+            return QString::fromStdString(formatFixed(t.rootHz, 2)) + ' ' + qualities[int(t.quality)];
         };
         QCOMPARE((QStringList{triad(0, true, 1, 440), triad(1, true, 6, 440), triad(0, true, 0, 432),
                               triad(0, false, 9, 440), triad(0, false, -4, 440)}),
