@@ -19,11 +19,6 @@ template <typename Container> QStringList texts(const Container& items)
     return list;
 }
 
-QString hz(double frequency)
-{
-    return QString::fromStdString(formatFixed(frequency, 2));
-}
-
 QString segmentText(const std::optional<FifthsWheelGeometry::Segment>& segment)
 {
     return segment ? QString::fromStdString(segment->id()) : QString();
@@ -59,12 +54,9 @@ private Q_SLOTS:
                                                  << "B♭ minor | B♭ C D♭ E♭ F G♭ A♭ | B♭m C° D♭ E♭m Fm G♭ A♭ "
                                                     "| i ii° III iv v VI VII | 5♭ | B♭ E♭ A♭ D♭ "
                                                     "G♭ | D♭ Fm D♯m";
-        QTest::newRow("index -1 wraps to F")
-            << qint64(-1) << false
-            << "F major | F G A B♭ C D E | F Gm Am B♭ C Dm E° | I ii iii IV V vi vii° | 1♭ | B♭ | Dm C B♭";
-        QTest::newRow("index 23 wraps to F")
-            << qint64(23) << false
-            << "F major | F G A B♭ C D E | F Gm Am B♭ C Dm E° | I ii iii IV V vi vii° | 1♭ | B♭ | Dm C B♭";
+        const QString f = "F major | F G A B♭ C D E | F Gm Am B♭ C Dm E° | I ii iii IV V vi vii° | 1♭ | B♭ | Dm C B♭";
+        QTest::newRow("index -1 wraps to F") << qint64(-1) << false << f;
+        QTest::newRow("index 23 wraps to F") << qint64(23) << false << f;
     }
     void keys()
     {
@@ -122,7 +114,7 @@ private Q_SLOTS:
         static const char* const qualities[] = {"major", "minor", "diminished"};
         const auto triad = [](qint64 index, bool minor, qint64 degree, double a4) {
             const KeySelection::Triad t = KeySelection{index, minor}.triad(degree, a4);
-            return hz(t.rootHz) + ' ' + qualities[int(t.quality)];
+            return QString::fromStdString(formatFixed(t.rootHz, 2)) + ' ' + qualities[int(t.quality)];
         };
         QCOMPARE((QStringList{triad(0, true, 1, 440), triad(1, true, 6, 440), triad(0, true, 0, 432),
                               triad(0, false, 9, 440), triad(0, false, -4, 440)}),

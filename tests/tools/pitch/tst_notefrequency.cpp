@@ -61,11 +61,8 @@ private Q_SLOTS:
 
     void plainAccidentals()
     {
-        const auto plain = [](const char* name) {
-            return QString::fromStdString(NoteFrequency::plainAccidentals(name));
-        };
-        QCOMPARE(plain("C"), "C");
-        QCOMPARE(plain("F♯m C♯ E♭ F♯♯ B♭"), "F#m C# Eb F## Bb");
+        QCOMPARE(QString::fromStdString(NoteFrequency::plainAccidentals("C F♯m C♯ E♭ F♯♯ B♭")),
+                 "C F#m C# Eb F## Bb");
     }
 
     // Committing writes the reference, then rewrites the text from it, accepted or not. Texts that do
@@ -97,8 +94,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("slider"); // what the slider stores when it writes `a4`
         QTest::addColumn<double>("up");
         QTest::addColumn<double>("down");
-        QTest::newRow("440") << 440.0 << 440.0 << 441.0 << 439.0;
-        QTest::newRow("a fraction") << 439.5 << 440.0 << 440.5 << 438.5;
         QTest::newRow("halves round away from zero, not to even") << 440.5 << 441.0 << 441.5 << 439.5;
         QTest::newRow("at 480") << 480.0 << 480.0 << 480.0 << 479.0;
         QTest::newRow("a fraction meets the top") << 479.5 << 480.0 << 480.0 << 478.5;

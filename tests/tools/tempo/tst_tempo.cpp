@@ -43,14 +43,11 @@ private Q_SLOTS:
         QTEST((QStringList{shown(Tempo::straight(bpm, n)), shown(Tempo::dotted(bpm, n)),
                            shown(Tempo::triplet(bpm, n)), shown(Tempo::rateHz(bpm, n))}),
               "lengths");
-    }
-
-    // The screen test shows the header at 120 and 90; without a tempo it shows zeros.
-    void headlineWithoutTempo()
-    {
-        QCOMPARE((QStringList{shown(Tempo::quarter(0)), shown(Tempo::dottedEighth(0)),
-                              shown(Tempo::sixteenthRate(0))}),
-                 (QStringList{"0.00", "0.00", "0.00"}));
+        // The header's figures are the matrix's quarter, dotted eighth and sixteenth rate.
+        QCOMPARE((QStringList{shown(Tempo::quarter(bpm)), shown(Tempo::dottedEighth(bpm)),
+                              shown(Tempo::sixteenthRate(bpm))}),
+                 (QStringList{shown(Tempo::straight(bpm, 4)), shown(Tempo::dotted(bpm, 8)),
+                              shown(Tempo::rateHz(bpm, 16))}));
     }
 
     // Committing writes the tempo and then rewrites the text from it, accepted or not. Texts that
@@ -83,7 +80,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("slider");
         QTest::addColumn<double>("up");
         QTest::addColumn<double>("down");
-        QTest::newRow("a fraction") << 128.5 << 129.0 << 129.5 << 127.5;
         QTest::newRow("halves round away from zero, not to even") << 126.5 << 127.0 << 127.5 << 125.5;
         QTest::newRow("127.4") << 127.4 << 127.0 << 128.4 << 126.4;
         QTest::newRow("at 400") << 400.0 << 400.0 << 400.0 << 399.0;
@@ -103,9 +99,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QList<qint64>>("tapsMs");
         QTest::addColumn<QList<double>>("tempos"); // after each tap, 0 for none
-        QTest::newRow("half seconds") << QList<qint64>{0, 500, 1000} << QList<double>{0, 120, 120};
-        QTest::newRow("too fast clamps to 400") << QList<qint64>{0, 100, 200} << QList<double>{0, 400, 400};
-        QTest::newRow("same instant clamps to 400") << QList<qint64>{0, 0} << QList<double>{0, 400};
+        QTest::newRow("too fast (the same instant) clamps to 400") << QList<qint64>{0, 0} << QList<double>{0, 400};
         QTest::newRow("halfway rounds away from zero") << QList<qint64>{0, 192} << QList<double>{0, 313};
         QTest::newRow("exactly 2.5 s continues") << QList<qint64>{0, 2500} << QList<double>{0, 24};
         QTest::newRow("just over 2.5 s restarts") << QList<qint64>{0, 2501, 3001} << QList<double>{0, 0, 120};

@@ -56,12 +56,13 @@ Item {
                      findChild(view, "badgeSignature").text], ["C", "major", "0"])
             tryCompare(segment("maj-0"), "fillColor", MorvelaTheme.lacquer)
             compare(findChild(view, "signatureNotes").text, "no accidentals")
-            verify(findChild(view, "emptyLoop").visible)
             compare(segment("maj-0").Accessible.checked, true)
             const s = segment("min-3")
             compare(s.Accessible.role, Accessible.RadioButton)
             compare(s.Accessible.name, "F♯ minor")
             compare(s.Accessible.checked, false)
+            const strip = "Clockwise = +1♯ (dominant)   ·   Counter-clockwise = +1♭ (subdominant)   ·   Inner ring = relative minor"
+            verify(findItem(view.contentItem, item => item.text === strip) !== null)
         }
 
         function test_clickInnerSegment() {
@@ -70,9 +71,8 @@ Item {
             compare([findChild(view, "badgeKey").text, findChild(view, "badgeMode").text,
                      findChild(view, "badgeSignature").text], ["F♯m", "minor", "3♯"])
             compare(findChild(view, "longName").text, "F♯ minor")
+            // Which chord a selection sounds is tst_circleoffifthscontroller's.
             compare(TestServices.soundCount(), 1)
-            compare(TestServices.soundAt(0).quality, "minor")
-            fuzzyCompare(TestServices.soundAt(0).frequency, 185.00, 0.005)
             // The selected segment sounds again when clicked again; a click on a gap does nothing.
             clickWheel(0.6, 90)
             clickWheel(0.85, 14.5)
@@ -193,11 +193,6 @@ Item {
             compare(presets.entries, ["i–VI–III–VII", "i–iv–v–i", "i–VII–VI–v", "ii°–v–i"])
             presets.chosen(3)
             compare(calculator.progression, [1, 4, 0])
-        }
-
-        function test_formulaStrip() {
-            const text = "Clockwise = +1♯ (dominant)   ·   Counter-clockwise = +1♭ (subdominant)   ·   Inner ring = relative minor"
-            verify(findItem(view.contentItem, item => item.text === text) !== null)
         }
     }
 }

@@ -45,12 +45,8 @@ Item {
             const tiles = findItems(view, item => item.metric !== undefined)
             compare(tiles.map(tile => tile.metric.label + " " + tile.metric.value),
                     ["Pattern E(3,8)", "Step 1/16 125.0 ms", "Cycle 1000 ms"])
-            const copied = []
-            for (const tile of tiles) {
-                mouseClick(tile)
-                copied.push(TestServices.clipboardText())
-            }
-            compare(copied, ["E(3,8)", "125.0", "1000"])
+            compare(tiles.map(tile => { mouseClick(tile); return TestServices.clipboardText() }),
+                    ["E(3,8)", "125.0", "1000"])
         }
 
         function test_defaultWheel() {

@@ -44,8 +44,11 @@ Item {
             return shown
         }
 
-        // Names and subtitles; the times are proven in tst_reverbdelay.
-        function test_presetRows() {
+        // Names and subtitles (the times are proven in tst_reverbdelay) and the screen's notes.
+        function test_presetRowsAndNotes() {
+            const texts = findItems(view.contentItem, item => item.text !== undefined).map(item => item.text)
+            verify(texts.includes("bar = 240000 / BPM   ·   pre-delay = bar / N   ·   decay = total − pre-delay   ·   click a value to copy"))
+            verify(texts.includes("Slapback: 60–120 ms, not tempo-synced · dotted echoes groove against the grid"))
             const rows = [0, 1, 2, 3, 4].map(index => findChild(view, "presetRow" + index))
             compare(rows.map(row => findChild(row, "name").text + " | " + findChild(row, "subtitle").text), [
                 "Tight Ambience | drums, percussion · ¼ bar · pre 1/256",
@@ -158,12 +161,6 @@ Item {
             TestServices.advance(800)
             compare(line.text, data.idle)
             compareColor(item.background.border.color, MorvelaTheme.hairline)
-        }
-
-        function test_texts() {
-            const texts = findItems(view.contentItem, item => item.text !== undefined).map(item => item.text)
-            verify(texts.includes("bar = 240000 / BPM   ·   pre-delay = bar / N   ·   decay = total − pre-delay   ·   click a value to copy"))
-            verify(texts.includes("Slapback: 60–120 ms, not tempo-synced · dotted echoes groove against the grid"))
         }
     }
 }
