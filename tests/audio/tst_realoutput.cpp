@@ -1,4 +1,5 @@
 #include "PulseServer.h"
+#include "RecordedOutput.h"
 #include "audio/ChordPlayer.h"
 #include "audio/RtAudioOutput.h"
 #include "audio/SynthBuffers.h"
@@ -26,103 +27,9 @@
 #include <unistd.h>
 
 using namespace morvela;
+using namespace recorded;
 
 namespace {
-
-constexpr double kRate = 44100.0;
-
-// Records a server's null sink monitor with parecord (raw float stereo, 2 ms fragments) on a
-// thread of its own, noting the steady-clock instant each read arrived: this ties the recorded
-// frames to the instants at which sounds were requested. Read it after stop().
-class Recording {
-public:
-    explicit Recording(const QProcessEnvironment& environment)
-        : m_thread([this, environment] { run(environment); })
-    {
-    }
-    ~Recording() { stop(); }
-    void stop()
-    {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
-    // The steady-clock instant of frame 0. Each read arrives when the sink has played it, give or
-    // take scheduling: the tenth percentile of arrival - endFrame / rate over the reads that
-    // arrived in [from, to] is the recording's timeline, free of late reads.
-    double origin(double from, double to) const
-    {
-        std::vector<double> offsets;
-        for (const auto& read : m_reads)
-            if (read.arrival >= from && read.arrival <= to)
-                offsets.push_back(read.arrival - static_cast<double>(read.endFrame) / kRate);
-        if (offsets.empty())
-            return std::nan("");
-        std::sort(offsets.begin(), offsets.end());
-        return offsets[offsets.size() / 10];
-    }
-    // Recorded frames per second of the steady clock over [from, to]. The server's clock may run a
-    // few hundred ppm off the nominal rate (seen here: +450 ppm); the least delayed read in the
-    // first and in the last half second of the span give the rate.
-    double rate(double from, double to) const
-    {
-        const auto leastDelayed = [&](double begin, double end) {
-            const Read* best = nullptr;
-            for (const auto& read : m_reads)
-                if (read.arrival >= begin && read.arrival <= end && (!best || read.offset() < best->offset()))
-                    best = &read;
-            return best;
-        };
-        const Read* first = leastDelayed(from, from + 0.5);
-        const Read* last = leastDelayed(to - 0.5, to);
-        if (!first || !last || last->arrival - first->arrival < 1.0)
-            return std::nan("");
-        return static_cast<double>(last->endFrame - first->endFrame) / (last->arrival - first->arrival);
-    }
-
-    std::vector<float> left;
-    std::vector<float> right;
-
-private:
-    struct Read {
-        double arrival;
-        std::size_t endFrame;
-        double offset() const { return arrival - static_cast<double>(endFrame) / kRate; }
-    };
-    void run(const QProcessEnvironment& environment)
-    {
-        QProcess parecord;
-        parecord.setProcessEnvironment(environment);
-        parecord.setStandardErrorFile(QProcess::nullDevice());
-        parecord.start("parecord", {"--raw", "--format=float32le", "--channels=2", "--rate=44100",
-                                    "--latency-msec=2", "--device=nullsink.monitor"});
-        QByteArray pending;
-        constexpr qsizetype kFrame = 2 * sizeof(float);
-        while (!m_stop && parecord.waitForStarted() && parecord.state() == QProcess::Running) {
-            if (!parecord.waitForReadyRead(20))
-                continue;
-            const double arrival = FrameClock::now();
-            pending += parecord.readAllStandardOutput();
-            const qsizetype whole = pending.size() / kFrame * kFrame;
-            for (qsizetype i = 0; i < whole; i += kFrame) {
-                float stereo[2];
-                std::memcpy(stereo, pending.constData() + i, kFrame);
-                left.push_back(stereo[0]);
-                right.push_back(stereo[1]);
-            }
-            pending.remove(0, whole);
-            if (whole > 0)
-                m_reads.push_back({arrival, left.size()});
-        }
-        parecord.kill();
-        parecord.waitForFinished();
-    }
-
-    std::atomic<bool> m_stop{false};
-    std::vector<Read> m_reads;
-    std::thread m_thread; // last: starts once the rest is in place
-};
 
 // Frame positions (interpolated) where |signal| first rises through `threshold`, at least `gap`
 // frames apart.
@@ -138,41 +45,6 @@ std::vector<double> onsets(const std::vector<float>& signal, float threshold, st
         }
     }
     return result;
-}
-
-// Where each of `sounds` starts in the recording (in frames), and the most that is left of the
-// recording once they are taken away there. Sounds may overlap, but the mixer only sums and
-// scales: the first starts where the recording leaves silence, and each next one where what
-// remains, once the sounds found before it are taken away, does.
-struct Placed {
-    std::vector<double> starts;
-    float rest = 0.0f;
-};
-Placed place(const std::vector<float>& recorded, const std::vector<std::vector<float>>& sounds)
-{
-    constexpr float threshold = 1e-3f;
-    const auto firstAbove = [&](const std::vector<float>& signal, std::size_t from, float scale) {
-        while (from < signal.size() && std::abs(signal[from] * scale) < threshold)
-            ++from;
-        return from;
-    };
-    std::vector<float> rest = recorded;
-    Placed placed;
-    std::size_t from = 0;
-    for (const auto& sound : sounds) {
-        const std::size_t rise = firstAbove(sound, 0, VoiceMixer::kVolume);
-        const std::size_t found = firstAbove(rest, from, 1.0f);
-        if (found >= rest.size() || found < rise)
-            break;
-        const std::size_t start = found - rise;
-        for (std::size_t i = 0; i < sound.size() && start + i < rest.size(); ++i)
-            rest[start + i] -= sound[i] * VoiceMixer::kVolume;
-        placed.starts.push_back(static_cast<double>(start));
-        from = start + 1;
-    }
-    for (float r : rest)
-        placed.rest = std::max(placed.rest, std::abs(r));
-    return placed;
 }
 
 // Passes every sound on to the application's player, noting when each was asked for, what it
@@ -657,8 +529,9 @@ private Q_SLOTS:
         }
     }
     // Each sound plays sample for sample as the mixer made it (so without a dropout, and nothing
-    // else sounds), on both channels, its start latency after its request: sounds keep the spacing
-    // of their requests, and a loop's keep its beat. The recorded gaps against `bounds`.
+    // else sounds), on both channels, after its request: sounds keep the spacing of their
+    // requests, and a loop's keep its beat. The recorded gaps against `bounds`. How long after
+    // its request a sound is heard is printed here and measured by bench_latency.
     void soundsLandAsTheyWereMade_data()
     {
         QTest::addColumn<Play>("play");
@@ -729,7 +602,6 @@ private Q_SLOTS:
               "ms; latest hand-over %.3f ms after its instant",
               requests.instants.size(), t.mean * 1e3, t.sd * 1e3, t.worst * 1e3, t.earliest * 1e3,
               t.latest * 1e3, requests.slowest * 1e3);
-        QVERIFY2(t.latest < 0.030, qPrintable(QString::number(t.latest * 1e3)));
         // A sound before its request: the recording's timeline is wrong, and so would be the rest.
         QVERIFY2(t.earliest > 0.0, qPrintable(QString::number(t.earliest * 1e3)));
         if (requests.instants.size() == 1)
