@@ -30,6 +30,13 @@ void FrameClock::observe(std::int64_t frame, double instant)
 // before it on this timeline are all well behind: those callbacks then belong to the new one.
 void FrameClock::followMove(const Point& latest)
 {
+    // Nothing for that long: the output stalled (a server that is still starting, say). Its first
+    // callbacks may have come at once to fill its queue; a line through them and this one would
+    // take the stall for the output's rate.
+    if (latest.instant - point(0).instant > kStalled) {
+        ++m_timeline;
+        return;
+    }
     double least = residual(latest);
     if (least < -kMoved) {
         ++m_timeline;

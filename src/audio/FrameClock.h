@@ -20,7 +20,8 @@ namespace morvela {
 // last 32 at the nominal rate.
 //
 // The timeline moves when the output loses time (an underrun, a stalled server: the recent 32
-// callbacks all arrive 3 ms or more behind the line) or gains it (one arrives that much ahead).
+// callbacks all arrive 3 ms or more behind the line, or one arrives over a quarter of a second
+// after the one before) or gains it (one arrives 3 ms or more ahead).
 // The rate does not change then: the callbacks before keep serving the slope, each run of them
 // about its own mean, and only those after the move place the line.
 class FrameClock {
@@ -47,6 +48,7 @@ private:
     static constexpr double kSpan = 16.0;
     static constexpr double kShortestFit = 0.5;
     static constexpr double kMoved = 0.003;
+    static constexpr double kStalled = 0.25;
 
     Point& point(std::size_t age) { return m_points[(m_newest + kCapacity - age) % kCapacity]; }
     const Point& point(std::size_t age) const { return m_points[(m_newest + kCapacity - age) % kCapacity]; }

@@ -161,6 +161,10 @@ private Q_SLOTS:
         QTest::newRow("queue filled at start")
             << Lateness([](int k) { return k < 4 ? (3 - k) * kPeriod / kRate : 0.0; }) << 0.05 << 0.0 << 0
             << 0.0 << 0.0;
+        // The queue filled, then nothing for 1.9 s (a server still starting), then one per period.
+        QTest::newRow("stalled after filling the queue")
+            << Lateness([](int k) { return k < 4 ? (3 - k) * kPeriod / kRate : 1.9; })
+            << 2.0 << 1.9 << 0 << 0.0 << 0.0;
         // From callback 100 (0.58 s) on, 50 ms later than before, as after an underrun.
         QTest::newRow("time lost") << Lateness([](int k) { return k >= 100 ? 0.05 : 0.0; }) << 1.0 << 0.05
                                    << 0 << 0.0 << 0.0;
