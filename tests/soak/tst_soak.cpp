@@ -7,6 +7,7 @@
 //
 // --full runs 1,000 tool switches, 10,000 sounds of each kind and 500 starts of each loop; the
 // default (what ctest runs) is a tenth of that.
+#include "BenchSupport.h"
 #include "app/AppStartup.h"
 #include "audio/AudioOutput.h"
 #include "audio/ChordPlayer.h"
@@ -25,7 +26,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -70,15 +70,6 @@ private:
     VoiceMixer& m_mixer;
     std::jthread m_thread;
 };
-
-double residentMiB()
-{
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
 
 // Runs the event loop for `milliseconds`, or (with a window) until it has drawn one frame.
 void run(int milliseconds, QQuickWindow* window = nullptr)
@@ -216,7 +207,7 @@ int main(int argc, char* argv[])
         if ((s + 1) % 7 == 0) {
             engine->collectGarbage();
             run(50, window);
-            samples.emplace_back(s + 1, residentMiB());
+            samples.emplace_back(s + 1, bench::residentMiB());
             if (s + 1 == warmUp)
                 warmRss = samples.back().second;
         }
