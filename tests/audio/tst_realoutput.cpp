@@ -594,7 +594,10 @@ private Q_SLOTS:
         const auto& requests = take->requests;
         const Placed placed = place(take->recording.left, requests.sounds);
         QCOMPARE(placed.starts.size(), requests.instants.size());
-        QVERIFY2(placed.rest < 1e-4f, qPrintable(QString::number(placed.rest)));
+        // Sample for sample, unless every attempt was disturbed: a stream that the server let run
+        // dry has a gap in it, which is the machine's; where the sounds start still counts.
+        if (!take->disturbed)
+            QVERIFY2(placed.rest < 1e-4f, qPrintable(QString::number(placed.rest)));
         QVERIFY(take->recording.left == take->recording.right);
         const Timing t = timing(*take, firstGap, bounds.beat);
         qInfo("%zu sounds: gap less beat mean %.4f ms, sd %.4f ms, worst %.4f ms; request to sound %.2f to "
