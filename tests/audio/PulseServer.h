@@ -7,7 +7,10 @@
 #include <QStandardPaths>
 #include <QThread>
 
-#include <utility>
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <vector>
 
 // A PulseAudio daemon of the test's own: runtime, config and home folders inside `directory`, a
 // null sink "nullsink" (44,100 Hz stereo float; its monitor is "nullsink.monitor") and a socket
@@ -22,6 +25,8 @@ public:
         m_daemon.setProcessEnvironment(clientEnvironment());
     }
     ~PulseServer() { stop(); }
+    PulseServer(const PulseServer&) = delete;
+    PulseServer& operator=(const PulseServer&) = delete;
 
     static bool isInstalled()
     {
@@ -49,7 +54,7 @@ public:
             waited.start();
             while (m_daemon.waitForStarted(5000) && m_daemon.state() == QProcess::Running &&
                    waited.elapsed() < 10000) {
-                if (pactl({"list", "short", "sinks"}).contains("nullsink"))
+                if (answers())
                     return true;
                 QThread::msleep(100);
             }
@@ -57,22 +62,33 @@ public:
         }
         return false;
     }
-    // Stops the daemon (SIGTERM) or, with `crash`, kills it as a crash would (its clients find
-    // their connection cut without a word); waits until it has gone.
-    void stop(bool crash = false)
+    // Stops the daemon and waits until it has gone.
+    void stop()
     {
         if (m_daemon.state() == QProcess::NotRunning)
             return;
-        crash ? m_daemon.kill() : m_daemon.terminate();
+        m_daemon.terminate();
         if (!m_daemon.waitForFinished(5000)) {
             m_daemon.kill();
             m_daemon.waitForFinished(5000);
         }
     }
+
+    // Kills the daemon outright (SIGKILL), as a crash would, and waits until it has gone: its
+    // clients find their connection cut without a word. start() brings it back.
+    void crash()
+    {
+        if (m_daemon.state() == QProcess::NotRunning)
+            return;
+        m_daemon.kill();
+        m_daemon.waitForFinished(5000);
+    }
     bool isRunning() const { return m_daemon.state() != QProcess::NotRunning; }
 
+    // "unix:<socket>", for PULSE_SERVER.
     QString address() const { return "unix:" + m_directory + "/native"; }
-    // How often so far a playback stream ran dry in the server.
+    // How often so far a playback stream ran dry in the server: the machine did not let the
+    // stream's data through in time.
     int underruns() const
     {
         QFile log(m_directory + "/daemon.log");
@@ -83,27 +99,56 @@ public:
     QProcessEnvironment clientEnvironment() const
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (auto [name, folder] : {std::pair{"HOME", "home"},
-                                    {"XDG_CONFIG_HOME", "config"},
-                                    {"XDG_STATE_HOME", "state"},
-                                    {"XDG_CACHE_HOME", "cache"},
-                                    {"XDG_RUNTIME_DIR", "runtime"}})
-            environment.insert(name, m_directory + "/" + folder);
+        environment.insert("HOME", m_directory + "/home");
+        environment.insert("XDG_CONFIG_HOME", m_directory + "/config");
+        environment.insert("XDG_STATE_HOME", m_directory + "/state");
+        environment.insert("XDG_CACHE_HOME", m_directory + "/cache");
+        environment.insert("XDG_RUNTIME_DIR", m_directory + "/runtime");
         environment.insert("PULSE_SERVER", address());
         return environment;
     }
-    // What `pactl <arguments>` printed; empty if it failed.
-    QByteArray pactl(const QStringList& arguments) const
+
+private:
+    bool answers() const
     {
         QProcess pactl; // killed on destruction if it hangs
         pactl.setProcessEnvironment(clientEnvironment());
-        pactl.start("pactl", arguments);
-        const bool ok = pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit &&
-                        pactl.exitCode() == 0;
-        return ok ? pactl.readAllStandardOutput() : QByteArray();
+        pactl.start("pactl", {"list", "short", "sinks"});
+        return pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit &&
+               pactl.exitCode() == 0 && pactl.readAll().contains("nullsink");
     }
 
-private:
     QString m_directory;
     QProcess m_daemon;
 };
+
+// Records a server's null sink monitor with parecord (raw float stereo, 2 ms fragments) until
+// `stop` is set, handing each read to `take`: `now()` as it arrived, and its interleaved frames.
+// Meant for a thread of its own, so that each read carries the instant it arrived: this ties the
+// recording to the instants at which sounds were requested.
+inline void recordMonitor(const QProcessEnvironment& environment, const std::atomic<bool>& stop,
+                          double (*now)(), const std::function<void(double, const float*, std::size_t)>& take)
+{
+    QProcess parecord;
+    parecord.setProcessEnvironment(environment);
+    parecord.setStandardErrorFile(QProcess::nullDevice());
+    parecord.start("parecord", {"--raw", "--format=float32le", "--channels=2", "--rate=44100",
+                                "--latency-msec=2", "--device=nullsink.monitor"});
+    QByteArray pending;
+    std::vector<float> stereo;
+    while (!stop && parecord.waitForStarted() && parecord.state() == QProcess::Running) {
+        if (!parecord.waitForReadyRead(20))
+            continue;
+        const double arrival = now();
+        pending += parecord.readAllStandardOutput();
+        const auto frames = static_cast<std::size_t>(pending.size()) / (2 * sizeof(float));
+        if (frames == 0)
+            continue;
+        stereo.resize(2 * frames);
+        std::memcpy(stereo.data(), pending.constData(), 2 * frames * sizeof(float));
+        pending.remove(0, static_cast<qsizetype>(2 * frames * sizeof(float)));
+        take(arrival, stereo.data(), frames);
+    }
+    parecord.kill();
+    parecord.waitForFinished();
+}
