@@ -18,64 +18,35 @@ Item {
         id: shell
     }
 
-    // Screens by raw tool id; a tool without a screen yet shows the bare backdrop.
+    // Screens by raw tool id, each loaded from its own file when chosen: at start only the
+    // chosen screen's types are compiled and loaded, not all seven. A tool without a screen
+    // shows the bare backdrop.
     readonly property var screens: ({
-            "bpm": bpmScreen,
-            "rhythm": rhythmScreen,
-            "space": spaceScreen,
-            "frequency": frequencyScreen,
-            "temperament": temperamentScreen,
-            "overtones": overtonesScreen,
-            "harmony": harmonyScreen
+            "bpm": "../tools/tempo/BPMView.qml",
+            "rhythm": "../tools/rhythm/EuclideanRhythmView.qml",
+            "space": "../tools/space/ReverbDelayView.qml",
+            "frequency": "../tools/pitch/NoteFrequencyView.qml",
+            "temperament": "../tools/temperament/TemperamentView.qml",
+            "overtones": "../tools/overtones/HarmonicSeriesView.qml",
+            "harmony": "../tools/harmony/CircleOfFifthsView.qml"
         })
 
-    Component {
-        id: bpmScreen
-        BPMView {
-            calculator: calculatorState
-            accent: MorvelaTheme.saffron
-        }
+    // Choosing the tool on screen again keeps its screen as it is.
+    function showChosenScreen() {
+        const path = screens[shell.effectiveToolId]
+        const url = path ? String(Qt.resolvedUrl(path)) : ""
+        if (url === String(detail.source))
+            return
+        if (url)
+            detail.setSource(url, { calculator: calculatorState })
+        else
+            detail.source = ""
     }
-    Component {
-        id: rhythmScreen
-        EuclideanRhythmView {
-            calculator: calculatorState
-            accent: MorvelaTheme.fern
-        }
-    }
-    Component {
-        id: spaceScreen
-        ReverbDelayView {
-            calculator: calculatorState
-            accent: MorvelaTheme.dusk
-        }
-    }
-    Component {
-        id: frequencyScreen
-        NoteFrequencyView {
-            calculator: calculatorState
-            accent: MorvelaTheme.teal
-        }
-    }
-    Component {
-        id: temperamentScreen
-        TemperamentView {
-            calculator: calculatorState
-            accent: MorvelaTheme.lake
-        }
-    }
-    Component {
-        id: overtonesScreen
-        HarmonicSeriesView {
-            calculator: calculatorState
-            accent: MorvelaTheme.copper
-        }
-    }
-    Component {
-        id: harmonyScreen
-        CircleOfFifthsView {
-            calculator: calculatorState
-            accent: MorvelaTheme.lacquer
+
+    Connections {
+        target: shell
+        function onSelectionChanged() {
+            root.showChosenScreen()
         }
     }
 
@@ -107,9 +78,11 @@ Item {
             id: detail
             Layout.fillWidth: true
             Layout.fillHeight: true
-            sourceComponent: root.screens[shell.effectiveToolId] ?? null
         }
     }
 
-    Component.onCompleted: shell.contentShown(Window.window)
+    Component.onCompleted: {
+        showChosenScreen()
+        shell.contentShown(Window.window)
+    }
 }

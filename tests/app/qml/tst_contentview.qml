@@ -42,11 +42,16 @@ Item {
         }
 
         // A click, or choosing the selected row again, stores the tool and sends its usage event.
+        // The tool's screen opens on the window's state; choosing it again keeps that screen.
         function test_clickingRowsSelectsAndStores() {
             const view = open("bpm")
             mouseClick(row(view, "overtones"))
+            const screen = view.detail.item
+            verify(String(screen).startsWith("HarmonicSeriesView"), String(screen))
+            compare(screen.calculator, view.calculatorState)
             WindowState.setValue("selectedCalculatorTool", "tempo")
             mouseClick(row(view, "overtones"))
+            compare(view.detail.item, screen)
             compare(selectedRows(view), ["overtones"])
             compare(WindowState.value("selectedCalculatorTool"), "overtones")
             row(view, "rhythm").Accessible.pressAction()
