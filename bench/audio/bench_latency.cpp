@@ -10,6 +10,7 @@
 #include "RecordedOutput.h"
 #include "audio/ChordPlayer.h"
 #include "audio/SynthBuffers.h"
+#include "audio/VoiceMixer.h"
 #include "support/PrivateHome.h"
 
 #include <QCoreApplication>
@@ -53,7 +54,7 @@ int main(int argc, char* argv[])
     const int underrunsBefore = server.underruns();
 
     std::vector<double> requests;
-    const double period = 256.0 / kRate;
+    const double period = VoiceMixer::kPeriodFrames / kRate;
     auto due = std::chrono::steady_clock::now();
     for (int k = 0; k < clicks; ++k) {
         // 125 ms plus a step of 7/clicks of a period: the requests sweep the callback period.

@@ -21,7 +21,7 @@
 namespace {
 
 constexpr unsigned int kSampleRate = 44100;
-constexpr unsigned int kPeriodFrames = 256;
+constexpr unsigned int kPeriodFrames = morvela::VoiceMixer::kPeriodFrames;
 constexpr unsigned int kQueuedPeriods = 4;
 
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}

@@ -27,11 +27,13 @@ class VoiceMixer {
 public:
     static constexpr int kVoices = 16;
     static constexpr float kVolume = 0.9f;
-    // Start latency: one callback period (256 frames, 5.8 ms), so the callback that renders the
-    // first frame of a sound has not run yet when the sound is handed over, plus 2.2 ms for its
-    // synthesis and hand-over: 8 ms. A device that insists on a longer period adds the difference.
+    // The callback period the output asks for: 192 frames, 4.4 ms.
+    static constexpr unsigned int kPeriodFrames = 192;
+    // Start latency: one callback period, so the callback that renders the first frame of a sound
+    // has not run yet when the sound is handed over, plus 2.2 ms for its synthesis and hand-over:
+    // 6.6 ms. A device that insists on a longer period adds the difference.
     static constexpr double kStartMargin = 0.0022;
-    static constexpr double kStartLatency = 256.0 / 44100.0 + kStartMargin;
+    static constexpr double kStartLatency = kPeriodFrames / 44100.0 + kStartMargin;
 
     VoiceMixer();
     ~VoiceMixer();

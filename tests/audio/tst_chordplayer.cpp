@@ -14,7 +14,7 @@ Q_DECLARE_METATYPE(Play)
 
 namespace {
 
-constexpr std::size_t kPeriod = 256;
+constexpr std::size_t kPeriod = VoiceMixer::kPeriodFrames;
 
 // An output whose start succeeds or fails as the test says; it counts what it was asked.
 struct FakeAudioOutput final : AudioOutput {

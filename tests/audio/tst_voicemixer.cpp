@@ -15,7 +15,7 @@ Q_DECLARE_METATYPE(Lateness)
 namespace {
 
 constexpr double kRate = 44100.0;
-constexpr std::size_t kPeriod = 256;
+constexpr std::size_t kPeriod = VoiceMixer::kPeriodFrames;
 
 std::vector<float> constant(float value, std::size_t frames)
 {

@@ -37,7 +37,7 @@ using namespace morvela;
 
 namespace {
 
-// The mixer's callback, driven by a thread every 256 frames of real time as a device would.
+// The mixer's callback, driven by a thread every period of real time as a device would.
 class NullDevice final : public AudioOutput {
 public:
     explicit NullDevice(VoiceMixer& mixer) : m_mixer(mixer) {}
@@ -58,7 +58,7 @@ public:
 private:
     void run(const std::stop_token& stop)
     {
-        constexpr std::size_t kPeriod = 256;
+        constexpr std::size_t kPeriod = VoiceMixer::kPeriodFrames;
         float buffer[2 * kPeriod];
         for (auto next = std::chrono::steady_clock::now(); !stop.stop_requested();) {
             m_mixer.render(buffer, kPeriod, FrameClock::now());
