@@ -37,19 +37,43 @@ RowLayout {
                 color: MorvelaTheme.secondaryText
             }
         }
+        // The title on one line at full size where it fits; else on two at a smaller size, as
+        // large as lets the better split of its words fit (beside three tiles at the default
+        // window width, most titles take two lines).
         Text {
+            id: titleText
+            // Widths in the measuring font, read again when that font resolves (its height changes).
+            readonly property real oneLine: titleMetrics.height > 0 ? titleMetrics.advanceWidth(header.title) : 0
+            readonly property real twoLines: {
+                if (titleMetrics.height <= 0)
+                    return 0
+                const words = header.title.split(" ")
+                let narrowest = oneLine
+                for (let i = 1; i < words.length; ++i)
+                    narrowest = Math.min(narrowest, Math.max(titleMetrics.advanceWidth(words.slice(0, i).join(" ")),
+                                                             titleMetrics.advanceWidth(words.slice(i).join(" "))))
+                return narrowest
+            }
+            readonly property real usableWidth: 0.96 * width // room for hinting and rounding
             Layout.fillWidth: true
             text: header.title
             font.family: MorvelaTheme.roundedFamily
-            font.pixelSize: 34
+            font.pixelSize: oneLine <= usableWidth ? 34
+                                                   : Math.max(20, Math.min(28, Math.floor(34 * usableWidth / twoLines)))
             font.weight: Font.DemiBold
             color: MorvelaTheme.primaryText
-            fontSizeMode: Text.HorizontalFit
-            minimumPixelSize: 26
+            wrapMode: Text.WordWrap
+            maximumLineCount: 2
             elide: Text.ElideRight
-            maximumLineCount: 1
             Accessible.role: Accessible.Heading
             Accessible.name: text
+
+            FontMetrics {
+                id: titleMetrics
+                font.family: MorvelaTheme.roundedFamily
+                font.pixelSize: 34
+                font.weight: Font.DemiBold
+            }
         }
     }
 

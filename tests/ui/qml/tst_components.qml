@@ -52,6 +52,34 @@ Item {
             verify(findByText(header, "1/16 Hz"))
         }
 
+        // Beside three tiles, every tool's title is shown whole at the narrowest window (a header
+        // 615 wide), the default one (675) and a wide one (1115), where it keeps one line at 34.
+        function test_titlesAreNeverCut_data() {
+            const titles = ["BPM to Milliseconds", "Euclidean Rhythms", "Reverb & Delay Times", "Note Frequencies",
+                            "Octave Divisions", "Harmonic Series", "Circle of Fifths"]
+            const rows = []
+            for (const title of titles)
+                for (const width of [615, 675, 1115])
+                    rows.push({ tag: title + " at " + width, title: title, width: width })
+            return rows
+        }
+        function test_titlesAreNeverCut(data) {
+            const header = createTemporaryQmlObject(`import Morvela
+                ToolHeader { width: ${data.width}; eyebrow: "Tool"; title: "${data.title}"; symbol: "metronome"
+                    metrics: [{ label: "Quarter", value: "500.00 ms", tint: "red" },
+                              { label: "1/8 dotted", value: "375.00 ms", tint: "red" },
+                              { label: "1/16 Hz", value: "8.00", tint: "red" }] }`, root)
+            waitForRendering(header)
+            const title = findByText(header, data.title)
+            verify(!title.truncated, "cut at " + title.font.pixelSize)
+            verify(title.lineCount <= 2)
+            verify(title.font.pixelSize >= 20)
+            if (data.width === 1115) {
+                compare(title.lineCount, 1)
+                compare(title.font.pixelSize, 34)
+            }
+        }
+
         // Without a suffix there is no unit and no gap; Return submits; the focus is exposed.
         function test_field() {
             const field = createTemporaryQmlObject(`import Morvela; PremiumInputField { title: "BPM" }`, root)
