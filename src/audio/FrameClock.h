@@ -43,7 +43,7 @@ private:
         double offset;
         std::uint32_t timeline;
     };
-    static constexpr std::size_t kCapacity = 4096; // 17.8 s of 192-frame callbacks: more than kSpan
+    static constexpr std::size_t kCapacity = 4096; // 24 s of 256-frame callbacks: more than kSpan
     static constexpr std::size_t kRecent = 32;
     static constexpr double kSpan = 16.0;
     static constexpr double kShortestFit = 0.5;

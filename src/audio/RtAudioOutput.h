@@ -11,12 +11,12 @@ namespace morvela {
 class VoiceMixer;
 }
 
-// Plays the voice mixer through RtAudio: 44,100 Hz stereo float in periods of 192 frames with
-// four periods queued (17.4 ms), on the PulseAudio API (which PipeWire serves too), else on ALSA's.
-// Through a PulseAudio null sink that puts a sound 19 ms after its request (the mixer's 6.6 ms
-// start latency and the server's buffering), where 256-frame periods gave 25 ms. Shorter periods
-// or fewer of them (128 × 4) ran dry there with the cores busy; 128 × 5 held, but ran dry more
-// often on an idle virtual machine.
+// Plays the voice mixer through RtAudio: 44,100 Hz stereo float in periods of 256 frames with
+// four periods queued (23.2 ms), on the PulseAudio API (which PipeWire serves too), else on ALSA's.
+// Through a PulseAudio null sink that puts a sound 25 ms after its request: the mixer's 8 ms start
+// latency and the server's buffering. Less buffering ran dry more often: 128 × 4 with the cores
+// busy; 192 × 4 (19 ms) and 128 × 5 (16 ms) held under load, but on an idle virtual machine they
+// ran dry about four times as often as 256 × 4.
 //
 // Nothing is ever written to stderr: RtAudio's warnings are off, ALSA's error handler is
 // silenced, and the callback thread asks for real-time scheduling itself, because RtAudio

@@ -27,11 +27,11 @@ class VoiceMixer {
 public:
     static constexpr int kVoices = 16;
     static constexpr float kVolume = 0.9f;
-    // The callback period the output asks for: 192 frames, 4.4 ms.
-    static constexpr unsigned int kPeriodFrames = 192;
+    // The callback period the output asks for: 256 frames, 5.8 ms.
+    static constexpr unsigned int kPeriodFrames = 256;
     // Start latency: one callback period, so the callback that renders the first frame of a sound
     // has not run yet when the sound is handed over, plus 2.2 ms for its synthesis and hand-over:
-    // 6.6 ms. A device that insists on a longer period adds the difference.
+    // 8 ms. A device that insists on a longer period adds the difference.
     static constexpr double kStartMargin = 0.0022;
     static constexpr double kStartLatency = kPeriodFrames / 44100.0 + kStartMargin;
 
