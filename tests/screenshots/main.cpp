@@ -1,5 +1,6 @@
 // Renders the main window offscreen for each tool in light and dark appearance:
-//   morvela-screenshots <output folder> [tool ids...]
+//   morvela-screenshots <output folder> [WIDTHxHEIGHT] [tool ids...]
+// at the size given (900x680 is the smallest the window allows), else at the remembered one.
 // A tool id may carry state to set first, written into the file name too:
 //   temperament:tetDivisions=53  ->  temperament-tetDivisions53-light.png
 #include "app/AppStartup.h"
@@ -11,6 +12,7 @@
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtQml/QQmlExtensionPlugin>
 
@@ -41,6 +43,10 @@ int main(int argc, char* argv[])
     const QDir out(args.first());
     QDir().mkpath(out.path());
     QStringList tools = args.mid(1);
+    const QRegularExpression sizePattern(QStringLiteral("^(\\d+)x(\\d+)$"));
+    const QRegularExpressionMatch size = tools.isEmpty() ? QRegularExpressionMatch() : sizePattern.match(tools.first());
+    if (size.hasMatch())
+        tools.removeFirst();
     if (tools.isEmpty())
         tools = {"bpm", "rhythm", "space", "frequency", "temperament", "overtones", "harmony"};
 
@@ -50,6 +56,8 @@ int main(int argc, char* argv[])
     if (engine.rootObjects().isEmpty())
         return 1;
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
+    if (size.hasMatch())
+        window->resize(size.captured(1).toInt(), size.captured(2).toInt());
     QObject* content = QQmlProperty::read(window, "content").value<QObject*>();
     QObject* shell = QQmlProperty::read(content, "shell").value<QObject*>();
     QObject* state = QQmlProperty::read(content, "calculatorState").value<QObject*>();

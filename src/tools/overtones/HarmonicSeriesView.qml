@@ -61,79 +61,94 @@ Flickable {
             symbol: "tuningfork"
             tint: view.accent
 
-            RowLayout {
+            // The pitch and the actions on one line where they fit, else the actions below.
+            GridLayout {
+                objectName: "fundamentalRow"
                 Layout.fillWidth: true
-                spacing: 8
+                columns: width >= pitchRow.implicitWidth + actionRow.implicitWidth + columnSpacing ? 2 : 1
+                columnSpacing: 8
+                rowSpacing: 10
 
-                MenuButton {
-                    objectName: "noteMenu"
-                    Layout.preferredWidth: 76
-                    text: overtones.noteName
-                    entries: overtones.noteNames
-                    tint: view.accent
-                    Accessible.description: "Note of the fundamental"
-                    onChosen: index => overtones.choosePitchClass(index)
-                }
-                MenuButton {
-                    objectName: "octaveMenu"
-                    Layout.preferredWidth: 110
-                    text: overtones.octaveName
-                    entries: overtones.octaveNames
-                    tint: view.accent
-                    Accessible.description: "Octave of the fundamental"
-                    onChosen: index => overtones.chooseOctave(index)
-                }
-                CopyableValue {
-                    id: fundamentalValue
-                    objectName: "fundamentalValue"
-                    Layout.leftMargin: 6
-                    text: overtones.fundamentalText
-                    accessibleName: overtones.fundamentalText + " Hz"
+                RowLayout {
+                    id: pitchRow
+                    Layout.fillWidth: true
+                    spacing: 8
 
-                    Text {
-                        objectName: "face"
-                        text: fundamentalValue.copied ? "Copied" : overtones.fundamentalText + " Hz"
-                        font.family: MorvelaTheme.monoFamily
-                        font.pixelSize: 18
-                        font.weight: Font.DemiBold
-                        color: fundamentalValue.copied ? view.accent : MorvelaTheme.primaryText
-                        leftPadding: 4
-                        rightPadding: 4
+                    MenuButton {
+                        objectName: "noteMenu"
+                        Layout.preferredWidth: 76
+                        text: overtones.noteName
+                        entries: overtones.noteNames
+                        tint: view.accent
+                        Accessible.description: "Note of the fundamental"
+                        onChosen: index => overtones.choosePitchClass(index)
+                    }
+                    MenuButton {
+                        objectName: "octaveMenu"
+                        Layout.preferredWidth: 110
+                        text: overtones.octaveName
+                        entries: overtones.octaveNames
+                        tint: view.accent
+                        Accessible.description: "Octave of the fundamental"
+                        onChosen: index => overtones.chooseOctave(index)
+                    }
+                    CopyableValue {
+                        id: fundamentalValue
+                        objectName: "fundamentalValue"
+                        Layout.leftMargin: 6
+                        text: overtones.fundamentalText
+                        accessibleName: overtones.fundamentalText + " Hz"
+
+                        Text {
+                            objectName: "face"
+                            text: fundamentalValue.copied ? "Copied" : overtones.fundamentalText + " Hz"
+                            font.family: MorvelaTheme.monoFamily
+                            font.pixelSize: 18
+                            font.weight: Font.DemiBold
+                            color: fundamentalValue.copied ? view.accent : MorvelaTheme.primaryText
+                            leftPadding: 4
+                            rightPadding: 4
+                        }
+                    }
+                    Item {
+                        Layout.fillWidth: true
                     }
                 }
-                Item {
-                    Layout.fillWidth: true
-                }
-                ActionButton {
-                    objectName: "allButton"
-                    text: "All"
-                    symbol: "checkmark.circle"
-                    toolTipText: "Enable all 16 harmonics"
-                    onActivated: overtones.enableAll()
-                }
-                ActionButton {
-                    objectName: "triadButton"
-                    text: "4:5:6"
-                    symbol: "music.note"
-                    toolTipText: "Just the major-triad harmonics"
-                    onActivated: overtones.enableMajorTriad()
-                }
-                ActionButton {
-                    objectName: "sweepButton"
-                    text: view.sweeping ? "Stop" : "Sweep"
-                    symbol: view.sweeping ? "stop.fill" : "arrow.up.right"
-                    labelWidth: 66
-                    toolTipText: "Play harmonics 1× to 16× in order"
-                    onActivated: overtones.toggleSweep()
-                }
-                ActionButton {
-                    objectName: "playButton"
-                    text: "Play"
-                    symbol: "play.fill"
-                    prominent: true
-                    enabled: overtones.canPlay
-                    toolTipText: "Play the sum of enabled harmonics"
-                    onActivated: overtones.playChord()
+                RowLayout {
+                    id: actionRow
+                    spacing: 8
+
+                    ActionButton {
+                        objectName: "allButton"
+                        text: "All"
+                        symbol: "checkmark.circle"
+                        toolTipText: "Enable all 16 harmonics"
+                        onActivated: overtones.enableAll()
+                    }
+                    ActionButton {
+                        objectName: "triadButton"
+                        text: "4:5:6"
+                        symbol: "music.note"
+                        toolTipText: "Just the major-triad harmonics"
+                        onActivated: overtones.enableMajorTriad()
+                    }
+                    ActionButton {
+                        objectName: "sweepButton"
+                        text: view.sweeping ? "Stop" : "Sweep"
+                        symbol: view.sweeping ? "stop.fill" : "arrow.up.right"
+                        labelWidth: 66
+                        toolTipText: "Play harmonics 1× to 16× in order"
+                        onActivated: overtones.toggleSweep()
+                    }
+                    ActionButton {
+                        objectName: "playButton"
+                        text: "Play"
+                        symbol: "play.fill"
+                        prominent: true
+                        enabled: overtones.canPlay
+                        toolTipText: "Play the sum of enabled harmonics"
+                        onActivated: overtones.playChord()
+                    }
                 }
             }
         }

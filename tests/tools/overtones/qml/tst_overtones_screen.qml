@@ -37,6 +37,33 @@ Item {
             compare(TestServices.clipboardText(), data.copied)
         }
 
+        // At the narrowest window (a screen 671 wide) the actions go below the pitch rather than
+        // past the panel's edge; from the default window (731) on they share its line.
+        function test_fundamentalRowFits_data() {
+            return [
+                { tag: "narrowest window", width: 671, oneLine: false },
+                { tag: "default window", width: 731, oneLine: true },
+                { tag: "wide window", width: 1051, oneLine: true }
+            ]
+        }
+        function test_fundamentalRowFits(data) {
+            testCase.parent.width = data.width
+            hostScreen()
+            const row = findChild(view, "fundamentalRow")
+            const rowEnd = row.mapToItem(view, row.width, 0).x
+            verify(rowEnd <= view.width, rowEnd)
+            const menuY = findChild(view, "noteMenu").mapToItem(row, 0, 0).y
+            for (const name of ["allButton", "triadButton", "sweepButton", "playButton"]) {
+                const button = findChild(view, name)
+                const origin = button.mapToItem(row, 0, 0)
+                verify(origin.x >= 0 && origin.x + button.width <= row.width, name + " ends at " + (origin.x + button.width))
+                compare(origin.y <= menuY + 4, data.oneLine, name)
+            }
+        }
+        function cleanup() {
+            testCase.parent.width = 960
+        }
+
         function test_defaultBars_data() {
             return [
                 { tag: "7×", n: 7, texts: ["7", "G4", "-31¢"], color: MorvelaTheme.lacquer, height: 200 / 7 },
