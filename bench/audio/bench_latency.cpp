@@ -68,15 +68,15 @@ int main(int argc, char* argv[])
 
     const std::vector<std::vector<float>> sounds(requests.size(), makeTickBuffer(1760.0, 0.55f));
     const Placed placed = place(recording.left, sounds);
-    const double origin = recording.origin(requests.front(), requests.back() + 0.2);
-    if (placed.starts.size() != requests.size() || std::isnan(origin)) {
+    const double start = origin(recording.reads, requests.front(), requests.back() + 0.2);
+    if (placed.starts.size() != requests.size() || std::isnan(start)) {
         std::fprintf(stderr, "bench_latency: %zu of %zu clicks found in the recording\n", placed.starts.size(),
                      requests.size());
         return 1;
     }
     std::vector<double> latencies;
     for (std::size_t k = 0; k < requests.size(); ++k)
-        latencies.push_back(1e3 * (origin + placed.starts[k] / kRate - requests[k]));
+        latencies.push_back(1e3 * (start + placed.starts[k] / kRate - requests[k]));
     std::sort(latencies.begin(), latencies.end());
     const double median = latencies[latencies.size() / 2];
     const double mixer = 1e3 * VoiceMixer::kStartLatency;

@@ -1,16 +1,14 @@
 #pragma once
 
+#include "PulseServer.h"
 #include "audio/FrameClock.h"
 #include "audio/VoiceMixer.h"
 
-#include <QByteArray>
-#include <QProcess>
 #include <QProcessEnvironment>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -23,16 +21,68 @@ using morvela::VoiceMixer;
 
 constexpr double kRate = 44100.0;
 
-// Records a server's null sink monitor with parecord (raw float stereo, 2 ms fragments) on a
-// thread of its own, noting the steady-clock instant each read arrived: this ties the recorded
-// frames to the instants at which sounds were requested. Read it after stop().
+// One read off the monitor: when it arrived, and how many frames had been recorded with it.
+struct Read {
+    double arrival;
+    std::size_t endFrame;
+    double offset() const { return arrival - static_cast<double>(endFrame) / kRate; }
+};
+
+// The steady-clock instant of frame 0. Each read arrives when the sink has played it, give or take
+// scheduling: the tenth percentile of arrival - endFrame / rate over the reads that arrived in
+// [from, to] is the recording's timeline, free of late reads.
+inline double origin(const std::vector<Read>& reads, double from, double to)
+{
+    std::vector<double> offsets;
+    for (const auto& read : reads)
+        if (read.arrival >= from && read.arrival <= to)
+            offsets.push_back(read.offset());
+    if (offsets.empty())
+        return std::nan("");
+    std::sort(offsets.begin(), offsets.end());
+    return offsets[offsets.size() / 10];
+}
+
+// Recorded frames per second of the steady clock over [from, to]. The server's clock may run a few
+// hundred ppm off the nominal rate (seen here: +450 ppm); sounds placed on the steady clock are
+// then spaced by that much more or less in recorded frames. The least delayed read in the first and
+// in the last half second of the span give the rate.
+inline double rate(const std::vector<Read>& reads, double from, double to)
+{
+    const auto leastDelayed = [&](double begin, double end) {
+        const Read* best = nullptr;
+        for (const auto& read : reads)
+            if (read.arrival >= begin && read.arrival <= end && (!best || read.offset() < best->offset()))
+                best = &read;
+        return best;
+    };
+    const Read* first = leastDelayed(from, from + 0.5);
+    const Read* last = leastDelayed(to - 0.5, to);
+    if (!first || !last || last->arrival - first->arrival < 1.0)
+        return std::nan("");
+    return static_cast<double>(last->endFrame - first->endFrame) / (last->arrival - first->arrival);
+}
+
+// Records the monitor into `left`, `right` and `reads` on a thread of its own, from construction
+// until stop(). Read it after stop().
 class Recording {
 public:
     explicit Recording(const QProcessEnvironment& environment)
-        : m_thread([this, environment] { run(environment); })
+        : m_thread([this, environment] {
+              recordMonitor(environment, m_stop, &FrameClock::now,
+                            [this](double arrival, const float* stereo, std::size_t frames) {
+                                for (std::size_t i = 0; i < frames; ++i) {
+                                    left.push_back(stereo[2 * i]);
+                                    right.push_back(stereo[2 * i + 1]);
+                                }
+                                reads.push_back({arrival, left.size()});
+                            });
+          })
     {
     }
     ~Recording() { stop(); }
+    Recording(const Recording&) = delete;
+    Recording& operator=(const Recording&) = delete;
     void stop()
     {
         m_stop = true;
@@ -40,79 +90,12 @@ public:
             m_thread.join();
     }
 
-    // The steady-clock instant of frame 0. Each read arrives when the sink has played it, give or
-    // take scheduling: the tenth percentile of arrival - endFrame / rate over the reads that
-    // arrived in [from, to] is the recording's timeline, free of late reads.
-    double origin(double from, double to) const
-    {
-        std::vector<double> offsets;
-        for (const auto& read : m_reads)
-            if (read.arrival >= from && read.arrival <= to)
-                offsets.push_back(read.arrival - static_cast<double>(read.endFrame) / kRate);
-        if (offsets.empty())
-            return std::nan("");
-        std::sort(offsets.begin(), offsets.end());
-        return offsets[offsets.size() / 10];
-    }
-    // Recorded frames per second of the steady clock over [from, to]. The server's clock may run a
-    // few hundred ppm off the nominal rate (seen here: +450 ppm); the least delayed read in the
-    // first and in the last half second of the span give the rate.
-    double rate(double from, double to) const
-    {
-        const auto leastDelayed = [&](double begin, double end) {
-            const Read* best = nullptr;
-            for (const auto& read : m_reads)
-                if (read.arrival >= begin && read.arrival <= end && (!best || read.offset() < best->offset()))
-                    best = &read;
-            return best;
-        };
-        const Read* first = leastDelayed(from, from + 0.5);
-        const Read* last = leastDelayed(to - 0.5, to);
-        if (!first || !last || last->arrival - first->arrival < 1.0)
-            return std::nan("");
-        return static_cast<double>(last->endFrame - first->endFrame) / (last->arrival - first->arrival);
-    }
-
     std::vector<float> left;
     std::vector<float> right;
+    std::vector<Read> reads;
 
 private:
-    struct Read {
-        double arrival;
-        std::size_t endFrame;
-        double offset() const { return arrival - static_cast<double>(endFrame) / kRate; }
-    };
-    void run(const QProcessEnvironment& environment)
-    {
-        QProcess parecord;
-        parecord.setProcessEnvironment(environment);
-        parecord.setStandardErrorFile(QProcess::nullDevice());
-        parecord.start("parecord", {"--raw", "--format=float32le", "--channels=2", "--rate=44100",
-                                    "--latency-msec=2", "--device=nullsink.monitor"});
-        QByteArray pending;
-        constexpr qsizetype kFrame = 2 * sizeof(float);
-        while (!m_stop && parecord.waitForStarted() && parecord.state() == QProcess::Running) {
-            if (!parecord.waitForReadyRead(20))
-                continue;
-            const double arrival = FrameClock::now();
-            pending += parecord.readAllStandardOutput();
-            const qsizetype whole = pending.size() / kFrame * kFrame;
-            for (qsizetype i = 0; i < whole; i += kFrame) {
-                float stereo[2];
-                std::memcpy(stereo, pending.constData() + i, kFrame);
-                left.push_back(stereo[0]);
-                right.push_back(stereo[1]);
-            }
-            pending.remove(0, whole);
-            if (whole > 0)
-                m_reads.push_back({arrival, left.size()});
-        }
-        parecord.kill();
-        parecord.waitForFinished();
-    }
-
     std::atomic<bool> m_stop{false};
-    std::vector<Read> m_reads;
     std::thread m_thread; // last: starts once the rest is in place
 };
 

@@ -1,4 +1,5 @@
 #include "PulseServer.h"
+#include "RecordedOutput.h"
 #include "audio/ChordPlayer.h"
 #include "audio/FrameClock.h"
 #include "audio/SynthBuffers.h"
@@ -22,7 +23,7 @@ using namespace morvela;
 
 namespace {
 
-constexpr double kRate = 44100.0;
+using recorded::kRate;
 
 // The sink plays ahead of a fresh recorder for a while; sounds wait until it has settled.
 constexpr int kRecorderSettleMs = 2500;
@@ -63,13 +64,9 @@ double frequency(const std::vector<float>& signal, std::size_t from, std::size_t
 
 // What the monitor recorded of one attempt at a measurement.
 struct Take {
-    struct Chunk {
-        double arrival; // FrameClock::now() when it was read
-        std::size_t endFrame;
-    };
     std::vector<float> left;
     std::vector<float> right;
-    std::vector<Chunk> chunks;
+    std::vector<recorded::Read> chunks;
     std::vector<double> requests; // instants at which the clicks were requested
     double slowestRequest = 0.0;  // longest a click request took to return, in seconds
     bool disturbed = false;       // the machine held the stream or a request up
@@ -86,42 +83,6 @@ void recordInto(const QProcessEnvironment& environment, const std::atomic<bool>&
                       }
                       take.chunks.push_back({arrival, take.left.size()});
                   });
-}
-
-// The steady-clock instant of recorded frame 0. Each chunk arrives when the sink has played it,
-// give or take scheduling: the tenth percentile of arrival - endFrame / rate over the chunks that
-// arrived in [from, to] is the recording's timeline, free of late reads.
-double recordingStart(const std::vector<Take::Chunk>& chunks, double from, double to)
-{
-    std::vector<double> offsets;
-    for (const auto& chunk : chunks)
-        if (chunk.arrival >= from && chunk.arrival <= to)
-            offsets.push_back(chunk.arrival - static_cast<double>(chunk.endFrame) / kRate);
-    if (offsets.empty())
-        return std::nan("");
-    std::sort(offsets.begin(), offsets.end());
-    return offsets[offsets.size() / 10];
-}
-
-// Recorded frames per second of the steady clock over [from, to]. The server's clock may run
-// a few hundred ppm off the nominal rate (seen here: +450 ppm); sounds placed on the steady clock
-// are then spaced by that much more or less in recorded frames. The least delayed chunk in the
-// first and in the last half second of the span give the rate.
-double recordingRate(const std::vector<Take::Chunk>& chunks, double from, double to)
-{
-    const auto leastDelayed = [&](double begin, double end) {
-        const Take::Chunk* best = nullptr;
-        for (const auto& chunk : chunks)
-            if (chunk.arrival >= begin && chunk.arrival <= end &&
-                (!best || chunk.arrival - chunk.endFrame / kRate < best->arrival - best->endFrame / kRate))
-                best = &chunk;
-        return best;
-    };
-    const auto* first = leastDelayed(from, from + 0.5);
-    const auto* last = leastDelayed(to - 0.5, to);
-    if (!first || !last || last->arrival - first->arrival < 1.0)
-        return std::nan("");
-    return static_cast<double>(last->endFrame - first->endFrame) / (last->arrival - first->arrival);
 }
 
 // The recorded clicks of a loop: where each starts (its first frame, found from the threshold
@@ -158,7 +119,7 @@ Clicks findClicks(const std::vector<float>& recorded)
 // Mean and standard deviation of the spacing of clicks `from` … end, in steady-clock seconds.
 std::pair<double, double> spacing(const Take& take, const std::vector<double>& starts, std::size_t from)
 {
-    const double rate = recordingRate(take.chunks, take.requests.front(), take.requests.back() + 0.1);
+    const double rate = recorded::rate(take.chunks, take.requests.front(), take.requests.back() + 0.1);
     std::vector<double> gaps;
     for (std::size_t k = std::max<std::size_t>(from, 1); k < starts.size(); ++k)
         gaps.push_back((starts[k] - starts[k - 1]) / rate);
@@ -169,35 +130,6 @@ std::pair<double, double> spacing(const Take& take, const std::vector<double>& s
     for (double d : gaps)
         variance += (d - mean) * (d - mean);
     return {mean, std::sqrt(variance / gaps.size())};
-}
-
-// Where each of `chords` starts in the recording, in frames. Chords overlap, but the mixer only
-// sums and scales: the first chord starts where the recording leaves silence, and each next one
-// where what remains, once the chords found before it are taken away, does.
-std::vector<double> chordStarts(const std::vector<float>& recorded,
-                                const std::vector<std::vector<float>>& chords)
-{
-    constexpr float threshold = 1e-3f;
-    const auto firstAbove = [&](const std::vector<float>& signal, std::size_t from, float scale) {
-        while (from < signal.size() && std::abs(signal[from] * scale) < threshold)
-            ++from;
-        return from;
-    };
-    std::vector<float> rest = recorded;
-    std::vector<double> starts;
-    std::size_t from = 0;
-    for (const auto& chord : chords) {
-        const std::size_t rise = firstAbove(chord, 0, VoiceMixer::kVolume);
-        const std::size_t found = firstAbove(rest, from, 1.0f);
-        if (found >= rest.size() || found < rise)
-            break;
-        const std::size_t start = found - rise;
-        for (std::size_t i = 0; i < chord.size() && start + i < rest.size(); ++i)
-            rest[start + i] -= chord[i] * VoiceMixer::kVolume;
-        starts.push_back(static_cast<double>(start));
-        from = start + 1;
-    }
-    return starts;
 }
 
 // Passes every sound on to the application's player, noting when each was asked for.
@@ -374,7 +306,7 @@ private Q_SLOTS:
         for (float& s : click)
             s *= VoiceMixer::kVolume;
         const double rise = onsets(click, threshold, 0).front();
-        const double recordedFrom = recordingStart(take.chunks, requests.front(), requests.back() + 0.2);
+        const double recordedFrom = recorded::origin(take.chunks, requests.front(), requests.back() + 0.2);
 
         std::vector<double> latencies;
         std::vector<double> deviations;
@@ -467,7 +399,7 @@ private Q_SLOTS:
         constexpr std::size_t kChords = 8;
         std::vector<std::vector<float>> triads;
         const auto measure = [&](const Take& take) {
-            return spacing(take, chordStarts(take.left, triads), 2);
+            return spacing(take, recorded::place(take.left, triads).starts, 2);
         };
         const auto onTheBeat = [&](const Take& take) {
             const auto [mean, sd] = measure(take);
@@ -490,7 +422,7 @@ private Q_SLOTS:
                 triads = output.triads;
             },
             1500, kLoopAttempts, onTheBeat);
-        QCOMPARE(chordStarts(take.left, triads).size(), kChords);
+        QCOMPARE(recorded::place(take.left, triads).starts.size(), kChords);
         const auto [mean, sd] = measure(take);
         qInfo("chords every %.4f ms, sd %.4f ms", mean * 1e3, sd * 1e3);
         QVERIFY2(std::abs(mean - 1.0) < 0.00005, qPrintable(QString::number(mean * 1e3, 'f', 4)));
