@@ -5,7 +5,10 @@
 // Requests fall at every point of the output's callback period (they are 125 ms plus a varying
 // fraction of a period apart), as a user's clicks do. Printed: the spread of request-to-sound
 // times, its median against the goal, and how much of it is the mixer's start latency (a fixed
-// offset that keeps requests' spacing to the sample) and how much the server's buffering.
+// offset that keeps requests' spacing to the sample) and how much the server's buffering. The
+// CPUs are kept awake meanwhile (see AwakeCpus): a virtual machine that wakes them slowly makes the
+// stream run dry, and a dropout moves the clicks after it.
+#include "AwakeCpus.h"
 #include "PulseServer.h"
 #include "RecordedOutput.h"
 #include "audio/ChordPlayer.h"
@@ -45,6 +48,7 @@ int main(int argc, char* argv[])
     }
     qputenv("PULSE_SERVER", server.address().toLocal8Bit());
 
+    const AwakeCpus awake;
     Recording recording(server.clientEnvironment());
     std::this_thread::sleep_for(std::chrono::milliseconds(2500)); // the sink plays ahead of a fresh recorder
     // A silent click opens the stream: a stream joining the null sink makes it rewind, and its
