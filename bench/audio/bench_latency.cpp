@@ -62,7 +62,8 @@ int main(int argc, char* argv[])
     auto due = std::chrono::steady_clock::now();
     for (int k = 0; k < clicks; ++k) {
         // 125 ms plus a step of 7/clicks of a period: the requests sweep the callback period.
-        due += std::chrono::microseconds(125000 + static_cast<long>(1e6 * period * (k * 7 % clicks) / clicks));
+        due +=
+            std::chrono::microseconds(125000 + static_cast<long>(1e6 * period * (k * 7 % clicks) / clicks));
         std::this_thread::sleep_until(due);
         requests.push_back(FrameClock::now());
         ChordPlayer::shared().playTick(1760.0, 0.55f);
@@ -74,8 +75,8 @@ int main(int argc, char* argv[])
     const Placed placed = place(recording.left, sounds);
     const double start = origin(recording.reads, requests.front(), requests.back() + 0.2);
     if (placed.starts.size() != requests.size() || std::isnan(start)) {
-        std::fprintf(stderr, "bench_latency: %zu of %zu clicks found in the recording\n", placed.starts.size(),
-                     requests.size());
+        std::fprintf(stderr, "bench_latency: %zu of %zu clicks found in the recording\n",
+                     placed.starts.size(), requests.size());
         return 1;
     }
     std::vector<double> latencies;

@@ -21,6 +21,22 @@ using morvela::VoiceMixer;
 
 constexpr double kRate = 44100.0;
 
+// Interpolated frame positions where |signal| first rises through `threshold`, at least `gap`
+// frames apart.
+inline std::vector<double> onsets(const std::vector<float>& signal, float threshold, std::size_t gap)
+{
+    std::vector<double> result;
+    for (std::size_t i = 1; i < signal.size(); ++i) {
+        const float before = std::abs(signal[i - 1]);
+        const float now = std::abs(signal[i]);
+        if (before < threshold && now >= threshold) {
+            result.push_back(static_cast<double>(i - 1) + (threshold - before) / (now - before));
+            i += gap;
+        }
+    }
+    return result;
+}
+
 // One read off the monitor: when it arrived, and how many frames had been recorded with it.
 struct Read {
     double arrival;

@@ -25,6 +25,7 @@ using namespace morvela;
 namespace {
 
 using recorded::kRate;
+using recorded::onsets;
 
 // The sink plays ahead of a fresh recorder for a while; sounds wait until it has settled.
 constexpr int kRecorderSettleMs = 2500;
@@ -32,24 +33,8 @@ constexpr int kRecorderSettleMs = 2500;
 // How closely a loop's sounds keep its period through the server, in seconds.
 constexpr double kMeanBound = 0.00002;
 constexpr double kSdBound = 0.00005;
-// A loop is measured up to this many times while the machine disturbs it or it misses its bound.
-constexpr int kLoopAttempts = 5;
-
-// Interpolated frame positions where |signal| first rises through `threshold`, at least
-// `gap` frames apart.
-std::vector<double> onsets(const std::vector<float>& signal, float threshold, std::size_t gap)
-{
-    std::vector<double> result;
-    for (std::size_t i = 1; i < signal.size(); ++i) {
-        const float before = std::abs(signal[i - 1]);
-        const float now = std::abs(signal[i]);
-        if (before < threshold && now >= threshold) {
-            result.push_back(static_cast<double>(i - 1) + (threshold - before) / (now - before));
-            i += gap;
-        }
-    }
-    return result;
-}
+// A measurement is taken up to this many times while the machine disturbs it (or a loop misses its bound).
+constexpr int kAttempts = 5;
 
 // Frequency from the rising zero crossings in [from, to).
 double frequency(const std::vector<float>& signal, std::size_t from, std::size_t to)
@@ -72,19 +57,6 @@ struct Take {
     double slowestRequest = 0.0;  // longest a click request took to return, in seconds
     bool disturbed = false;       // the machine held the stream or a request up
 };
-
-// Records the null sink's monitor into `take` until `stop` is set (on a thread of its own).
-void recordInto(const QProcessEnvironment& environment, const std::atomic<bool>& stop, Take& take)
-{
-    recordMonitor(environment, stop, &FrameClock::now,
-                  [&](double arrival, const float* stereo, std::size_t frames) {
-                      for (std::size_t i = 0; i < frames; ++i) {
-                          take.left.push_back(stereo[2 * i]);
-                          take.right.push_back(stereo[2 * i + 1]);
-                      }
-                      take.chunks.push_back({arrival, take.left.size()});
-                  });
-}
 
 // The recorded clicks of a loop: where each starts (its first frame, found from the threshold
 // crossing less that of its own waveform) and whether it is the loud one.
@@ -190,7 +162,7 @@ void runUntilRequested(const Take& take, std::size_t count)
 
 // The chord player as the application has it, on a PulseAudio daemon of the test's own.
 //
-// A measurement is repeated (up to three times, a loop up to five) when the machine demonstrably disturbed
+// A measurement is repeated (up to five times) when the machine demonstrably disturbed
 // it: the server reports that our stream ran dry, or the test thread was held up while requesting a click. A
 // loop's spacing is measured once more when it misses its bound, since a busy machine delays the audio
 // callbacks the mixer's clock learns from. A fault of the player shows in every attempt; the thresholds are
@@ -204,25 +176,26 @@ class TestRealOutput : public QObject {
     // Records while `play` runs, after the recorder has settled, and for `tail` ms after; again
     // while the take was disturbed or is not `good`.
     template <typename Play>
-    Take record(Play&& play, int tail, int attempts = 3, const std::function<bool(const Take&)>& good = {})
+    Take record(Play&& play, int tail, const std::function<bool(const Take&)>& good = {})
     {
         Take take;
-        for (int attempt = 1; attempt <= attempts; ++attempt) {
+        for (int attempt = 1; attempt <= kAttempts; ++attempt) {
             take = Take();
             const AwakeCpus awake;
-            std::atomic<bool> stop{false};
-            std::thread recorder(recordInto, m_server->clientEnvironment(), std::cref(stop), std::ref(take));
+            recorded::Recording recording(m_server->clientEnvironment());
             sleepMs(kRecorderSettleMs);
             const int underruns = m_server->underruns();
             play(take);
             sleepMs(tail);
             const int ranDry = m_server->underruns() - underruns;
             take.disturbed = take.disturbed || ranDry > 0;
-            stop = true;
-            recorder.join();
+            recording.stop();
+            take.left = std::move(recording.left);
+            take.right = std::move(recording.right);
+            take.chunks = std::move(recording.reads);
             if (take.disturbed)
-                qInfo("attempt %d was disturbed by the machine: the stream ran dry %d times, the slowest request "
-                      "took %.2f ms",
+                qInfo("attempt %d was disturbed by the machine: the stream ran dry %d times, "
+                      "the slowest request took %.2f ms",
                       attempt, ranDry, take.slowestRequest * 1e3);
             else if (good && !good(take))
                 qInfo("attempt %d missed its bound", attempt);
@@ -376,7 +349,7 @@ private Q_SLOTS:
                     rhythm.stop();
                     plain.stop();
                 },
-                500, kLoopAttempts, appLoop ? std::function<bool(const Take&)>(onTheBeat) : nullptr);
+                500, appLoop ? std::function<bool(const Take&)>(onTheBeat) : nullptr);
         };
         const Take plainTake = play(false);
         const auto [plainMean, plainSd] = spacing(plainTake, findClicks(plainTake.left).starts, 1);
@@ -426,7 +399,7 @@ private Q_SLOTS:
                 harmony.stopPlayback();
                 triads = output.triads;
             },
-            1500, kLoopAttempts, onTheBeat);
+            1500, onTheBeat);
         QCOMPARE(recorded::place(take.left, triads).starts.size(), kChords);
         const auto [mean, sd] = measure(take);
         qInfo("chords every %.4f ms, sd %.4f ms", mean * 1e3, sd * 1e3);

@@ -1,4 +1,6 @@
+#include "AwakeCpus.h"
 #include "PulseServer.h"
+#include "RecordedOutput.h"
 #include "audio/ChordPlayer.h"
 #include "audio/FrameClock.h"
 #include "audio/RtAudioOutput.h"
@@ -27,7 +29,8 @@ using namespace morvela;
 
 namespace {
 
-constexpr double kRate = 44100.0;
+using recorded::kRate;
+using recorded::onsets;
 // The Rhythm loop at 130 BPM in sixteenths: a click every 115.4 ms, a loud one on each hit of
 // E(3,8) and a soft one on each rest.
 constexpr double kBpm = 130.0;
@@ -231,68 +234,6 @@ public:
     std::vector<double> requests;
     double slowest = 0.0;
 };
-
-// Records the null sink's monitor (left channel) with parecord on a thread of its own, each
-// chunk with the instant it arrived, which ties recorded frames to request instants.
-class Recorder {
-public:
-    explicit Recorder(const QProcessEnvironment& environment)
-        : m_thread([this, environment] { record(environment); })
-    {
-    }
-    ~Recorder() { stop(); }
-
-    void stop()
-    {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
-    // The steady-clock instant of recorded frame 0: the tenth percentile of arrival - endFrame /
-    // rate over the chunks that arrived after `from`, which leaves out the chunks that were read
-    // late (and the recorder's unsettled start).
-    double start(double from) const
-    {
-        std::vector<double> offsets;
-        for (const auto& chunk : m_chunks)
-            if (chunk.first >= from)
-                offsets.push_back(chunk.first - static_cast<double>(chunk.second) / kRate);
-        if (offsets.empty())
-            return std::nan("");
-        std::sort(offsets.begin(), offsets.end());
-        return offsets[offsets.size() / 10];
-    }
-    const std::vector<float>& left() const { return m_left; }
-
-private:
-    void record(const QProcessEnvironment& environment)
-    {
-        recordMonitor(environment, m_stop, &FrameClock::now,
-                      [this](double arrival, const float* stereo, std::size_t frames) {
-                          for (std::size_t i = 0; i < frames; ++i)
-                              m_left.push_back(stereo[2 * i]);
-                          m_chunks.emplace_back(arrival, m_left.size());
-                      });
-    }
-
-    std::atomic<bool> m_stop{false};
-    std::vector<float> m_left;
-    std::vector<std::pair<double, std::size_t>> m_chunks; // arrival, frames recorded by then
-    std::thread m_thread;
-};
-
-// Frame positions where |signal| first rises through `threshold`, at least `gap` frames apart.
-std::vector<std::size_t> onsets(const std::vector<float>& signal, float threshold, std::size_t gap)
-{
-    std::vector<std::size_t> result;
-    for (std::size_t i = 1; i < signal.size(); ++i)
-        if (std::abs(signal[i - 1]) < threshold && std::abs(signal[i]) >= threshold) {
-            result.push_back(i);
-            i += gap;
-        }
-    return result;
-}
 
 // When a playback stream first shows on the server (polled with pactl every 20 ms, up to
 // `until`); 0 if none did.
@@ -526,7 +467,8 @@ private:
         const double back = FrameClock::now();
         std::atomic<double> reopened{0.0};
         std::thread watcher([&] { reopened = firstStreamSeen(m_server->clientEnvironment(), back + 5.0); });
-        Recorder recorder(m_server->clientEnvironment());
+        const AwakeCpus awake; // from here on, sounds are recorded (see AwakeCpus)
+        recorded::Recording recording(m_server->clientEnvironment());
         take.settled = FrameClock::now() + kRecorderSettle;
         heartbeat.start();
         clicks.slowest = 0.0;
@@ -539,17 +481,17 @@ private:
         take.blockedAfterRaw = heartbeat.longestRaw();
         take.slowestAfter = clicks.slowest;
         take.disturbed = take.disturbed || machineStoodStill(heartbeat) || m_server->underruns() > underruns;
-        recorder.stop();
+        recording.stop();
         watcher.join();
         take.reopenedAfter = reopened > 0.0 ? reopened - back : 0.0;
 
-        const double recordedFrom = recorder.start(take.settled);
+        const double recordedFrom = recorded::origin(recording.reads, take.settled, HUGE_VAL);
         for (double at : clicks.requests)
             if (at >= take.settled && at <= lastRequest)
                 take.expected.push_back(at);
         if (std::isfinite(recordedFrom))
-            for (std::size_t frame : onsets(recorder.left(), 0.05f, 2000)) {
-                const double at = recordedFrom + static_cast<double>(frame) / kRate;
+            for (double frame : onsets(recording.left, 0.05f, 2000)) {
+                const double at = recordedFrom + frame / kRate;
                 if (at >= take.settled - 0.02 && at <= lastRequest + 0.1)
                     take.heard.push_back(at);
             }
