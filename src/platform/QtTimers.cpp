@@ -52,9 +52,6 @@ void QtRepeatingTimer::start(std::chrono::duration<double> interval, Tick tick)
 
 void QtRepeatingTimer::armForNext()
 {
-    // Woken a little before the due instant: a sound the tick schedules for that instant then
-    // reaches the mixer with time to spare even when the thread wakes late.
-    constexpr double kLead = 0.002;
     const double wait = m_schedule.nextDue() - kLead - morvela::FrameClock::now();
     m_timer.start(
         std::chrono::milliseconds(wait > 0.0 ? static_cast<long long>(std::ceil(wait * 1000.0)) : 0));

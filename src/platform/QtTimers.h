@@ -20,6 +20,13 @@ private:
 
 class QtRepeatingTimer final : public RepeatingTimer {
 public:
+    // How long before its due instant a tick is woken, in seconds. A sound the tick schedules for
+    // that instant is synthesised on this thread (a chord takes 0.6 ms here, several times that on
+    // a slow machine or under a sanitizer) and must reach the mixer before the frame it starts on
+    // is rendered, at most the mixer's start margin after the instant, even when the thread wakes
+    // late. Ticks only ever run early by this much: the sounds keep their due instants.
+    static constexpr double kLead = 0.005;
+
     QtRepeatingTimer();
     void start(std::chrono::duration<double> interval, Tick tick) override;
     void invalidate() override;
