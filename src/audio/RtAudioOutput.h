@@ -16,7 +16,7 @@ class VoiceMixer;
 // Through a PulseAudio null sink that puts a sound 25 ms after its request: the mixer's 8 ms start
 // latency and the server's buffering. Less buffering ran dry more often: 128 × 4 with the cores
 // busy; 192 × 4 (19 ms) and 128 × 5 (16 ms) held under load, but on an idle virtual machine they
-// ran dry about four times as often as 256 × 4.
+// ran dry about four times as often as 256 × 4 (its halted CPUs wake late).
 //
 // Nothing is ever written to stderr: RtAudio's warnings are off, ALSA's error handler is
 // silenced, and the callback thread asks for real-time scheduling itself, because RtAudio
