@@ -4,8 +4,9 @@
 //   bench_latency [clicks (default 40)]
 // Requests fall at every point of the output's callback period (they are 125 ms plus a varying
 // fraction of a period apart), as a user's clicks do. Printed: the spread of request-to-sound
-// times, its median against the goal, and how much of it is the mixer's start latency (a fixed
-// offset that keeps requests' spacing to the sample) and how much the server's buffering. The
+// times, its median against the goal, and how much of it is the wait for the next callback (a
+// one-off sound starts on its first frame: half a period on average) and how much the server's
+// buffering. The
 // CPUs are kept awake meanwhile (see AwakeCpus): a virtual machine that wakes them slowly makes the
 // stream run dry, and a dropout moves the clicks after it.
 #include "AwakeCpus.h"
@@ -84,15 +85,15 @@ int main(int argc, char* argv[])
         latencies.push_back(1e3 * (start + placed.starts[k] / kRate - requests[k]));
     std::sort(latencies.begin(), latencies.end());
     const double median = latencies[latencies.size() / 2];
-    const double mixer = 1e3 * VoiceMixer::kStartLatency;
+    const double wait = 1e3 * period / 2.0;
 
     std::printf("request to sound through a private PulseAudio daemon, %d clicks: median %.1f ms "
                 "(%.1f to %.1f), ratio to the goal of %.0f ms %.2f\n",
                 clicks, median, latencies.front(), latencies.back(), kGoalMs, median / kGoalMs);
     const int underruns = server.underruns() - underrunsBefore;
-    std::printf("  the mixer's start latency %.1f ms (one %.1f ms period and a %.1f ms margin), the server's "
+    std::printf("  the wait for the next callback %.1f ms on average (0 to one %.1f ms period), the server's "
                 "buffering %.1f ms; underruns during the clicks: %d\n",
-                mixer, 1e3 * period, 1e3 * VoiceMixer::kStartMargin, median - mixer, underruns);
+                wait, 1e3 * period, median - wait, underruns);
     // A dropout loses part of the stream, and the clicks after it are matched to the wrong requests.
     if (underruns > 0) {
         std::fprintf(stderr, "bench_latency: the stream ran dry during the clicks, so the figures above are "

@@ -1,7 +1,6 @@
 #include "audio/ChordPlayer.h"
 
 #include "audio/AudioOutput.h"
-#include "audio/FrameClock.h"
 #include "audio/RtAudioOutput.h"
 #include "audio/VoiceMixer.h"
 #include "platform/Services.h"
@@ -24,9 +23,8 @@ ChordPlayer::~ChordPlayer() = default;
 
 void ChordPlayer::playTriad(double rootHz, TriadQuality quality, Instant at)
 {
-    const double requestedAt = at.value_or(FrameClock::now());
     const auto notes = triadFrequencies(rootHz, quality);
-    schedule(makeBuffer({notes.begin(), notes.end()}), requestedAt);
+    schedule(makeBuffer({notes.begin(), notes.end()}), at);
 }
 
 void ChordPlayer::playTone(double hz, Instant at)
@@ -38,17 +36,15 @@ void ChordPlayer::playPartials(const std::vector<Partial>& partials, Instant at)
 {
     if (partials.empty())
         return;
-    const double requestedAt = at.value_or(FrameClock::now());
-    schedule(makePartialsBuffer(partials), requestedAt);
+    schedule(makePartialsBuffer(partials), at);
 }
 
 void ChordPlayer::playTick(double frequency, float gain, Instant at)
 {
-    const double requestedAt = at.value_or(FrameClock::now());
-    schedule(makeTickBuffer(frequency, gain), requestedAt);
+    schedule(makeTickBuffer(frequency, gain), at);
 }
 
-void ChordPlayer::schedule(std::vector<float> samples, double requestedAt)
+void ChordPlayer::schedule(std::vector<float> samples, Instant at)
 {
     if (!m_output.isRunning()) {
         // A new stream starts a new timeline in the mixer; harmless if the start fails.
@@ -57,7 +53,7 @@ void ChordPlayer::schedule(std::vector<float> samples, double requestedAt)
             return;
     }
     // A sound the mixer cannot take (its callback has stalled) is dropped and takes no voice.
-    if (!m_mixer.play(m_nextVoice, std::move(samples), requestedAt))
+    if (!m_mixer.play(m_nextVoice, std::move(samples), at))
         return;
     m_nextVoice = (m_nextVoice + 1) % VoiceMixer::kVoices;
 

@@ -39,7 +39,7 @@ public:
     int nextVoice() const { return m_nextVoice; }
 
 private:
-    void schedule(std::vector<float> samples, double requestedAt);
+    void schedule(std::vector<float> samples, Instant at);
 
     AudioOutput& m_output;
     morvela::VoiceMixer& m_mixer;

@@ -32,7 +32,7 @@ VoiceMixer::~VoiceMixer()
         delete sound;
 }
 
-bool VoiceMixer::play(int voice, std::vector<float> samples, double requestedAt)
+bool VoiceMixer::play(int voice, std::vector<float> samples, std::optional<double> requestedAt)
 {
     collectFinished();
     if (voice < 0 || voice >= kVoices || m_inUse >= m_finished.capacity())
@@ -155,7 +155,9 @@ void VoiceMixer::addPlaying(Voice& voice, std::size_t from, std::size_t to)
 
 std::int64_t VoiceMixer::startFrame(const Sound& sound) const
 {
-    const double target = std::floor(m_clock.frameAt(sound.requestedAt + m_startLatency) + 0.5);
+    if (!sound.requestedAt)
+        return m_frame;
+    const double target = std::floor(m_clock.frameAt(*sound.requestedAt + m_startLatency) + 0.5);
     // Too late (or not a number): at once. Never more than a second ahead, whatever the instant.
     if (!(target > static_cast<double>(m_frame)))
         return m_frame;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace morvela {
@@ -19,10 +20,12 @@ namespace morvela {
 // their voice is done with them, so the callback never locks, allocates or frees: the UI thread
 // frees them in collectFinished(), which play() also calls.
 //
-// Timing: a sound starts at the output frame that the callback renders at its request instant
-// plus kStartLatency (see FrameClock for how instants map to frames). Sounds requested by a timer
-// therefore keep the timer's spacing to the sample, wherever their requests fall within a
-// callback period. A sound that arrives too late for that frame starts at once.
+// Timing: a sound with a request instant starts at the output frame that the callback renders at
+// that instant plus kStartLatency (see FrameClock for how instants map to frames). Sounds requested
+// by a timer therefore keep the timer's spacing to the sample, wherever their requests fall within
+// a callback period. A sound that arrives too late for that frame starts at once, and so does a
+// sound without an instant (a one-off): on the first frame of the next callback, up to a period
+// after its request instead of always kStartLatency.
 class VoiceMixer {
 public:
     static constexpr int kVoices = 16;
@@ -41,10 +44,11 @@ public:
     VoiceMixer& operator=(const VoiceMixer&) = delete;
 
     // --- UI thread ---
-    // Queues samples (mono) on a voice, requested at `requestedAt` (FrameClock::now()). When the
-    // sound starts, the voice drops whatever it was still playing. Returns false, dropping the
-    // sound, when the callback is not taking sounds up.
-    bool play(int voice, std::vector<float> samples, double requestedAt);
+    // Queues samples (mono) on a voice, requested at `requestedAt` (FrameClock::now() time base),
+    // or to start as soon as possible without it. When the sound starts, the voice drops whatever
+    // it was still playing. Returns false, dropping the sound, when the callback is not taking
+    // sounds up.
+    bool play(int voice, std::vector<float> samples, std::optional<double> requestedAt);
     // The output starts a new stream: from its first callback on, the voices forget what they
     // held and the frame clock starts over.
     void restart();
@@ -60,7 +64,7 @@ public:
 private:
     struct Sound {
         std::vector<float> samples;
-        double requestedAt;
+        std::optional<double> requestedAt;
         int voice;
         std::uint32_t generation;
     };

@@ -43,11 +43,13 @@ QtRepeatingTimer::QtRepeatingTimer()
     });
 }
 
-void QtRepeatingTimer::start(std::chrono::duration<double> interval, Tick tick)
+double QtRepeatingTimer::start(std::chrono::duration<double> interval, Tick tick)
 {
     m_tick = std::move(tick);
-    m_schedule.start(morvela::FrameClock::now(), interval.count());
+    const double now = morvela::FrameClock::now();
+    m_schedule.start(now, interval.count());
     armForNext();
+    return now;
 }
 
 void QtRepeatingTimer::armForNext()

@@ -28,7 +28,7 @@ public:
     static constexpr double kLead = 0.005;
 
     QtRepeatingTimer();
-    void start(std::chrono::duration<double> interval, Tick tick) override;
+    double start(std::chrono::duration<double> interval, Tick tick) override;
     void invalidate() override;
     bool isActive() const override { return m_timer.isActive(); }
 

@@ -94,6 +94,8 @@ private Q_SLOTS:
         const auto firstSound = std::find_if(left.begin(), left.end(), [](float s) { return s != 0.0f; });
         QVERIFY(firstSound != left.end());
         const auto start = static_cast<std::size_t>(firstSound - left.begin()) - 1;
+        // A one-off sound starts on the first frame of the next callback, not a start latency later.
+        QCOMPARE(start, std::size_t(0));
         for (std::size_t i = 0; i < expected.size(); ++i)
             QCOMPARE(left[start + i], expected[i] * VoiceMixer::kVolume);
     }

@@ -89,12 +89,12 @@ Clicks findClicks(const std::vector<float>& recorded)
     return clicks;
 }
 
-// Mean and standard deviation of the spacing of clicks `from` … end, in steady-clock seconds.
-std::pair<double, double> spacing(const Take& take, const std::vector<double>& starts, std::size_t from)
+// Mean and standard deviation of the spacing of the clicks, in steady-clock seconds.
+std::pair<double, double> spacing(const Take& take, const std::vector<double>& starts)
 {
     const double rate = recorded::rate(take.chunks, take.requests.front(), take.requests.back() + 0.1);
     std::vector<double> gaps;
-    for (std::size_t k = std::max<std::size_t>(from, 1); k < starts.size(); ++k)
+    for (std::size_t k = 1; k < starts.size(); ++k)
         gaps.push_back((starts[k] - starts[k - 1]) / rate);
     if (gaps.empty() || !(rate > 0.0))
         return {std::nan(""), std::nan("")};
@@ -132,8 +132,7 @@ private:
         const double requested = at.value_or(FrameClock::now());
         play();
         m_take.requests.push_back(requested);
-        // A tick's sound handed over after the frame it belongs to was rendered is late. A loop's
-        // first sound, which starts it, is not measured (nor timed: it has no instant of its own).
+        // A tick's sound handed over after the frame it belongs to was rendered is late.
         if (at) {
             m_take.slowestRequest = std::max(m_take.slowestRequest, FrameClock::now() - requested);
             m_take.disturbed = m_take.slowestRequest > VoiceMixer::kStartMargin;
@@ -315,7 +314,7 @@ private Q_SLOTS:
                 for (int k = 0; k < 32; ++k) {
                     std::this_thread::sleep_until(first + k * std::chrono::milliseconds(125));
                     const double requested = FrameClock::now();
-                    ChordPlayer::shared().playTick(1760.0, 0.55f);
+                    ChordPlayer::shared().playTick(1760.0, 0.55f, requested);
                     take.requests.push_back(requested);
                     take.slowestRequest = std::max(take.slowestRequest, FrameClock::now() - requested);
                 }
@@ -342,8 +341,8 @@ private Q_SLOTS:
     {
         constexpr std::size_t kClicks = 33;
         const double interval = 60.0 / 130.0 / 4.0;
-        // The first step sounds as the loop starts, the rest on the loop clock.
-        const auto measure = [&](const Take& take) { return spacing(take, findClicks(take.left).starts, 2); };
+        // The first step sounds at the instant the loop starts from, the rest on the loop clock.
+        const auto measure = [&](const Take& take) { return spacing(take, findClicks(take.left).starts); };
         const Take take = record(
             [&](Take& take) {
                 ChordPlayer::shared().playTick(1760.0, 0.0f); // starts the output, silently
@@ -374,7 +373,8 @@ private Q_SLOTS:
     }
 
     // The Harmony tool's progression at 120 BPM (a chord every second, I-V-vi-IV): the first
-    // chord as the loop starts, then seven on the loop clock, each at its tick's due instant.
+    // chord at the instant the loop starts from, then seven on the loop clock, each at its tick's
+    // due instant.
     // The mean is checked to 0.05 ms: over the take's 10 s, the recording's rate (from when its
     // chunks arrive) is known to some 20 ppm, which at 1 s is 0.02 ms.
     void progressionLandsOnTheBeat()
@@ -382,7 +382,7 @@ private Q_SLOTS:
         constexpr std::size_t kChords = 8;
         std::vector<std::vector<float>> triads;
         const auto measure = [&](const Take& take) {
-            return spacing(take, recorded::place(take.left, triads).starts, 2);
+            return spacing(take, recorded::place(take.left, triads).starts);
         };
         const auto onTheBeat = [&](const Take& take) {
             const auto [mean, sd] = measure(take);

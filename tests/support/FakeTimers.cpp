@@ -37,12 +37,13 @@ public:
     explicit ManualRepeatingTimer(ManualClock& clock) : m_clock(clock) {}
     ~ManualRepeatingTimer() override { invalidate(); }
 
-    void start(std::chrono::duration<double> interval, Tick tick) override
+    double start(std::chrono::duration<double> interval, Tick tick) override
     {
         invalidate();
         m_tick = std::move(tick);
         m_schedule.start(m_clock.seconds(), interval.count());
         scheduleNext();
+        return m_clock.seconds();
     }
     void invalidate() override
     {

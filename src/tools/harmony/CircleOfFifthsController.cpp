@@ -302,12 +302,12 @@ void CircleOfFifthsController::startPlayback()
         return;
     m_calculator->setProgressionPlaying(true);
     m_calculator->setPlayingStep(qint64{0});
-    // The clock starts before the first chord is rendered, so that both begin at the same
-    // instant and the first period is as long as the others.
+    // The first chord sounds at the instant the clock counts from, so the first period is as
+    // long as the others.
     m_playTimer = Services::timers().makeRepeatingTimer();
-    m_playTimer->start(std::chrono::duration<double>(period(m_calculator->bpm())),
-                       [this](double dueAt) { advancePlayback(dueAt); });
-    playDegree(static_cast<int>(m_calculator->progression().first()));
+    const double start = m_playTimer->start(std::chrono::duration<double>(period(m_calculator->bpm())),
+                                            [this](double dueAt) { advancePlayback(dueAt); });
+    playDegree(static_cast<int>(m_calculator->progression().first()), start);
 }
 
 void CircleOfFifthsController::advancePlayback(SoundOutput::Instant at)

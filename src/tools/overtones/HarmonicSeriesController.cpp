@@ -203,11 +203,12 @@ void HarmonicSeriesController::startSweep()
         return;
     m_calculator->setOvertoneSweeping(true);
     m_calculator->setOvertoneStep(qint64(1));
-    sound(fundamental(), {});
     if (!m_sweepTimer)
         m_sweepTimer = Services::timers().makeRepeatingTimer();
-    m_sweepTimer->start(std::chrono::duration<double>(sweepInterval),
-                        [this](double dueAt) { advanceSweep(dueAt); });
+    const double start = m_sweepTimer->start(std::chrono::duration<double>(sweepInterval),
+                                             [this](double dueAt) { advanceSweep(dueAt); });
+    // The first harmonic sounds at the instant the clock counts from.
+    sound(fundamental(), start);
 }
 
 void HarmonicSeriesController::advanceSweep(SoundOutput::Instant at)
@@ -295,8 +296,8 @@ QString HarmonicSeriesController::frequencyOf(std::int64_t number, int decimals)
     return found ? QString::fromStdString(formatFixed(found->frequency, decimals)) : QString();
 }
 
-// A one-off sound (a bar, the first harmonic of the sweep) starts at once; a sweep tick's
-// tone starts at the tick's due instant.
+// A one-off sound (a bar) starts as soon as possible; the sweep's tones start at their instants on
+// the loop clock.
 void HarmonicSeriesController::sound(double hz, SoundOutput::Instant at) const
 {
     if (std::isfinite(hz) && hz > 0.0)

@@ -297,11 +297,11 @@ void EuclideanRhythmController::startPlayback()
     m_calculator->setEuclidStep(qint64(0));
     if (!m_playTimer)
         m_playTimer = Services::timers().makeRepeatingTimer();
-    m_playTimer->start(std::chrono::duration<double>(period),
-                       [this](double dueAt) { advancePlayback(dueAt); });
-    // Step 0 sounds now, the instant the clock started from, so the first interval is a period
-    // like the others (the clock does not tell its start, and nothing runs in between).
-    tick(0);
+    const double start = m_playTimer->start(std::chrono::duration<double>(period),
+                                            [this](double dueAt) { advancePlayback(dueAt); });
+    // Step 0 sounds at the instant the clock counts from, so the first interval is a period like
+    // the others.
+    tick(0, start);
 }
 
 void EuclideanRhythmController::advancePlayback(double dueAt)

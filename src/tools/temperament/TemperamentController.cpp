@@ -163,12 +163,12 @@ void TemperamentController::startPlayback()
         return;
     m_calculator->setTetPlaying(true);
     m_calculator->setTetStep(qint64(0));
-    // The clock starts first and step 0 sounds at once after it: both take "now" as their
-    // instant, so the first interval is as exact as the others.
+    // Step 0 sounds at the instant the clock counts from, so the first interval is as exact as
+    // the others.
     m_playTimer = Services::timers().makeRepeatingTimer();
-    m_playTimer->start(std::chrono::duration<double>(stepSeconds),
-                       [this](double dueAt) { advancePlayback(dueAt); });
-    sound(0, {});
+    const double start = m_playTimer->start(std::chrono::duration<double>(stepSeconds),
+                                            [this](double dueAt) { advancePlayback(dueAt); });
+    sound(0, start);
 }
 
 void TemperamentController::advancePlayback(double dueAt)

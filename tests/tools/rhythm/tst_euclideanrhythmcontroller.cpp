@@ -49,7 +49,7 @@ private Q_SLOTS:
         m_sound.reset();
     }
 
-    // E(3,8), 1/16, 130 BPM: step 0 at once, tick k due k × 115.3846… ms after the start (not
+    // E(3,8), 1/16, 130 BPM: step 0 at the start, tick k due k × 115.3846… ms after it (not
     // rounded to the millisecond); loud high clicks on 0, 3 and 6, soft low ones on the rest.
     void loopClicksOnTheGrid()
     {
@@ -58,11 +58,9 @@ private Q_SLOTS:
         m_rhythm->togglePlayback();
         advance(1850);
         QCOMPARE(m_sound->calls.size(), 17u);
-        QVERIFY(!m_sound->calls[0].at.has_value());
         for (std::size_t k = 0; k < m_sound->calls.size(); ++k) {
             const auto& call = m_sound->calls[k];
-            if (k > 0)
-                QCOMPARE(call.at.value_or(0), start + static_cast<double>(k) * 0.11538461538461539);
+            QCOMPARE(call.at.value_or(-1.0), start + static_cast<double>(k) * 0.11538461538461539);
             const bool hit = k % 8 == 0 || k % 8 == 3 || k % 8 == 6;
             QCOMPARE(call.kind, RecordingSoundOutput::Kind::tick);
             QCOMPARE(call.frequency, hit ? 1760.0 : 1175.0);

@@ -90,7 +90,7 @@ Item {
             compare(marked, [true, false, false, true])
         }
 
-        // Step 0 at once, then one step per tick on the loop's grid; the tick after the octave ends.
+        // Step 0 at the start, then one step per tick on the loop's grid; the tick after the octave ends.
         function test_scalePlayback_data() {
             return [{ tag: "12", divisions: 12 }, { tag: "1", divisions: 1 }]
         }
@@ -99,12 +99,10 @@ Item {
             const start = TestServices.seconds()
             mouseClick(findChild(view, "playButton"))
             TestServices.advance(300 * data.divisions)
-            compare([calculator.tetStep, TestServices.soundCount(), TestServices.soundAt(0).at],
-                    [data.divisions, data.divisions + 1, undefined])
+            compare([calculator.tetStep, TestServices.soundCount()], [data.divisions, data.divisions + 1])
             for (let k = 0; k <= data.divisions; ++k) {
                 fuzzyCompare(TestServices.soundAt(k).frequency, 440 * Math.pow(2, k / data.divisions), 1e-9)
-                if (k > 0)
-                    compare(TestServices.soundAt(k).at, start + 0.3 * k)
+                compare(TestServices.soundAt(k).at, start + 0.3 * k)
             }
             TestServices.advance(300)
             compare([calculator.tetPlaying, calculator.tetStep, TestServices.soundCount()],
