@@ -13,10 +13,12 @@ class VoiceMixer;
 
 // Plays the voice mixer through RtAudio: 44,100 Hz stereo float in periods of 256 frames with
 // four periods queued (23.2 ms), on the PulseAudio API (which PipeWire serves too), else on ALSA's.
-// Through a PulseAudio null sink that puts a sound 25 ms after its request: the mixer's 8 ms start
-// latency and the server's buffering. Less buffering ran dry more often: 128 × 4 with the cores
-// busy; 192 × 4 (19 ms) and 128 × 5 (16 ms) held under load, but on an idle virtual machine they
-// ran dry about four times as often as 256 × 4 (its halted CPUs wake late).
+// Through a PulseAudio null sink that puts a one-off sound 18 to 19 ms after its request: the wait
+// for the next callback (up to a period) and some 15.5 ms of the server's buffering; a loop's
+// sound comes the mixer's 8 ms start latency after its instant, plus the buffering. Less buffering
+// ran dry more often: 256 × 3 in most takes; 128 × 4 with the cores busy; 192 × 4 (13 to 14 ms for
+// a one-off sound) in 2 of 10 takes of 5 s with six busy loops on two cores, where 256 × 4 held in
+// all 10; and on an idle virtual machine (its halted CPUs wake late) all of them more often.
 //
 // Nothing is ever written to stderr: RtAudio's warnings are off, ALSA's error handler is
 // silenced, and the callback thread asks for real-time scheduling itself, because RtAudio
