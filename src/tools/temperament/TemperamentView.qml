@@ -287,6 +287,7 @@ Flickable {
                                         readonly property real cellWidth: (cells.width - view.stepColumnWidth) / 4
 
                                         width: parent.width
+                                        verticalPadding: 8
                                         striped: line.index % 2 === 1 && !line.sounding
                                         last: line.last
 
