@@ -25,8 +25,11 @@ bool Preferences::statsOptOut()
 {
     if (const std::optional<bool> unsaved = instance().m_unsavedOptOut)
         return *unsaved;
+    const QString path = StateFiles::preferencesPath();
+    if (!StateFiles::readsSafely(path))
+        return false;
     // A new QSettings re-reads the file when it changed since the last look.
-    const QSettings settings(StateFiles::preferencesPath(), QSettings::IniFormat);
+    const QSettings settings(path, QSettings::IniFormat);
     return settings.value(kStatsOptOut, false).toBool();
 }
 

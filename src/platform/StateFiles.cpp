@@ -6,6 +6,11 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string_view>
+
 namespace {
 
 const QString kFolder = QStringLiteral("morvela-calculator");
@@ -42,6 +47,56 @@ bool lineReadsCleanly(QStringView line)
     return !quoted;
 }
 
+// Whether the ini reader can take the text without decoding a serialised value. It hands a
+// "@Variant(…)" or "@DateTime(…)" value to QDataStream, which trusts the counts inside: a corrupt
+// one makes it reserve gigabytes at once (whatever types are registered may be decoded, too).
+// So an "@" is let through only before a form the reader parses as text (the writer writes
+// those: "@@" for a text that starts with "@", "@String(…)" for one with control characters), and
+// none may be spelt as an escape: a hex or octal escape takes every digit that follows, and its
+// character is the low 16 bits of their value (\x40, \100, \x10040).
+bool holdsNoSerialisedValue(QByteArrayView bytes)
+{
+    static constexpr std::array<std::string_view, 7> kTextForms{"@", "String(", "ByteArray(", "Rect(",
+                                                                "Size(", "Point(", "Invalid()"};
+    const auto digit = [](char c, int base) {
+        const int value = c >= '0' && c <= '9' ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : base;
+        return value < base ? value : -1;
+    };
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '@') {
+            const QByteArrayView rest = bytes.sliced(i + 1);
+            const auto form = std::find_if(kTextForms.begin(), kTextForms.end(), [&](std::string_view text) {
+                return rest.startsWith(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+            });
+            if (form == kTextForms.end())
+                return false;
+            if (*form == "@")
+                ++i;
+            continue;
+        }
+        if (bytes[i] != '\\' || i + 1 == bytes.size())
+            continue;
+        const char kind = bytes[++i];
+        const int base = kind == 'x' || kind == 'X' ? 16 : 8;
+        std::uint32_t value = 0;
+        if (base == 8) {
+            if (digit(kind, 8) < 0)
+                continue; // an escape of one fixed character
+            value = static_cast<std::uint32_t>(digit(kind, 8));
+        }
+        for (; i + 1 < bytes.size() && digit(bytes[i + 1], base) >= 0; ++i)
+            value = value * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit(bytes[i + 1], base));
+        if ((value & 0xffff) == '@')
+            return false;
+    }
+    return true;
+}
+
+enum class Content { clean, unclean, unsafe, unreadable };
+
 bool textReadsCleanly(const QByteArray& bytes)
 {
     for (const char c : bytes) {
@@ -59,6 +114,25 @@ bool textReadsCleanly(const QByteArray& bytes)
             return false;
     }
     return true;
+}
+
+// What is at `path`, as far as the ini reader and writer are concerned (a missing file is clean).
+Content contentAt(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return Content::clean;
+    if (!info.isFile())
+        return Content::unreadable;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Content::unreadable;
+    if (info.size() > kLargestStateFile)
+        return Content::unsafe;
+    const QByteArray bytes = file.readAll();
+    if (!holdsNoSerialisedValue(bytes))
+        return Content::unsafe;
+    return textReadsCleanly(bytes) ? Content::clean : Content::unclean;
 }
 
 QString xdgHome(const char* variable, const QString& fallbackBelowHome)
@@ -88,30 +162,29 @@ QString preferencesPath()
 
 bool readsCleanly(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    if (!info.isFile() || info.size() > kLargestStateFile)
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return textReadsCleanly(file.readAll());
+    return contentAt(path) == Content::clean;
+}
+
+bool readsSafely(const QString& path)
+{
+    const Content content = contentAt(path);
+    return content == Content::clean || content == Content::unclean;
 }
 
 bool prepareToWrite(const QString& path)
 {
-    if (readsCleanly(path))
+    const Content content = contentAt(path);
+    if (content == Content::clean)
         return true;
-    const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable())
+    if (content == Content::unreadable)
         return false;
     for (int n = 1; n < 100; ++n) {
         const QString aside = path + QStringLiteral(".unreadable") +
                               (n == 1 ? QString() : QLatin1Char('-') + QString::number(n));
         if (QFileInfo::exists(aside) || QFileInfo(aside).isSymLink())
             continue;
-        return QFile::copy(path, aside);
+        // The writer reads the file it writes over: one it must not read goes aside whole.
+        return content == Content::unsafe ? QFile::rename(path, aside) : QFile::copy(path, aside);
     }
     return false;
 }
@@ -126,7 +199,9 @@ std::optional<qint64> storedInteger(const QVariant& value, qint64 minimum, qint6
     case QMetaType::UInt:
     case QMetaType::ULongLong:
     case QMetaType::QString:
-        number = value.toLongLong(&ok);
+        // (The conversion would stop at a NUL and take what came before it.)
+        if (!value.toString().contains(QChar(0)))
+            number = value.toLongLong(&ok);
         break;
     default:
         break;
@@ -162,6 +237,8 @@ QVariant WindowState::value(const QString& key, const QVariant& fallback) const
     const auto unsaved = g_unsaved.constFind(key);
     if (unsaved != g_unsaved.constEnd())
         return *unsaved;
+    if (!StateFiles::readsSafely(m_settings->fileName()))
+        return fallback;
     return m_settings->value(key, fallback);
 }
 

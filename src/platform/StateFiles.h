@@ -20,14 +20,21 @@ QString preferencesPath();
 // Whether the ini file at `path` can be written over without losing anything the user had in
 // it. The ini writer rewrites a file whole from what its reader understood, so a file it does
 // not take as it is (bytes that are not UTF-8 text, a line that is neither blank, a comment, a
-// [section] nor key=value, a syntax error) would lose its unread part. Such a file is copied
-// aside first, to "<path>.unreadable" (or "<path>.unreadable-2", ...), and true is returned.
+// [section] nor key=value, a syntax error, a serialised value) would lose its unread part. Such a
+// file is copied aside first (moved, when it does not read safely), to "<path>.unreadable" (or
+// "<path>.unreadable-2", ...), and true is returned.
 // A file that is there but cannot be read (no permission, a folder in its place) cannot be
 // copied: false, and the caller leaves it alone. A missing file is fine to write.
 bool prepareToWrite(const QString& path);
 
 // Whether `path` holds text the ini reader takes as it is (a missing file does).
 bool readsCleanly(const QString& path);
+// Whether the ini reader may read `path` at all: not when it holds a serialised value ("@Variant(…)"
+// and the like, which the reader decodes trusting the counts inside, so that a corrupt one makes
+// it reserve gigabytes) or more than a megabyte, nor when it cannot be read. The application's own files
+// never hold either. Readers then take their defaults, and prepareToWrite() moves such a file
+// aside instead of copying it, so that the writer, which reads what it writes over, never sees it.
+bool readsSafely(const QString& path);
 
 // A stored whole number within [minimum, maximum]: an integer, or text holding only one (as
 // the ini file holds them). Anything else, a boolean or a number out of range included, is

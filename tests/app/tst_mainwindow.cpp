@@ -242,12 +242,24 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         // Whether the ini reader takes the file as it is, so that writing over it loses nothing.
         QTest::addColumn<bool>("readsCleanly");
-        // Words, a list, a rectangle, a serialised variant of no known type, a quoted number,
-        // integers beyond 64, 32 bits and the window system, fractions, NaN, infinities.
-        for (const char* value : {"seven", "1, 2, 3", "@Rect(10 20 30 40)", "@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x11\\0\\0)",
-                                  "\"-12\"", "99999999999999999999999", "9223372036854775807", "2147483647",
-                                  "-2147483648", "40000", "-1", "960.5", "1e3", "nan", "inf", "-inf", "1e999", ""})
+        // Words, a list, a quoted number, texts that start with "@" and hold control characters as
+        // the writer writes them, a rectangle, integers beyond 64, 32 bits and the window system,
+        // fractions, NaN, infinities.
+        for (const char* value : {"seven", "1, 2, 3", "\"-12\"", "@@home", "@String(21\\0\\x39)",
+                                  "@Rect(10 20 30 40)", "99999999999999999999999", "9223372036854775807",
+                                  "2147483647", "-2147483648", "40000", "-1", "960.5", "1e3", "nan", "inf",
+                                  "-inf", "1e999", ""})
             QTest::addRow("=%s", value) << hostile(value) << true;
+        // Serialised variants, which the reader would decode: one of no known type, and a list that
+        // claims four billion entries (the reader would reserve 137 GB for it), also quoted, spelt
+        // with escapes and as the second item of a list. The files are moved aside.
+        for (const char* value : {"@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x11\\0\\0)",
+                                  "@Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xf0)",
+                                  "\"@Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xf0)\"",
+                                  "\\x10040Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xf0)",
+                                  "\\100Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xf0)",
+                                  "1, @Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xf0)"})
+            QTest::addRow("=%s", value) << hostile(value) << false;
         QTest::newRow("empty file") << QByteArray() << true;
         QTest::newRow("binary bytes") << QByteArray("\x00\x01\xff\xfe[General]\nselectedCalculatorTool=\xc3\x28\n", 40)
                                       << false;
