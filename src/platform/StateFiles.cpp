@@ -7,7 +7,6 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -47,17 +46,11 @@ bool lineReadsCleanly(QStringView line)
     return !quoted;
 }
 
-// Whether the ini reader can take the text without decoding a serialised value. It hands a
-// "@Variant(…)" or "@DateTime(…)" value to QDataStream, which trusts the counts inside: a corrupt
-// one makes it reserve gigabytes at once (whatever types are registered may be decoded, too).
-// So an "@" is let through only before a form the reader parses as text (the writer writes
-// those: "@@" for a text that starts with "@", "@String(…)" for one with control characters), and
-// none may be spelt as an escape: a hex or octal escape takes every digit that follows, and its
-// character is the low 16 bits of their value (\x40, \100, \x10040).
-bool holdsNoSerialisedValue(QByteArrayView bytes)
+// A hex or octal escape ("\\x…", "\\0…") at `at`, as the ini reader takes it: every digit that
+// follows, its character the low 16 bits of their value. Returns that character and moves `at`
+// past the escape; -1, leaving `at` alone, for anything else.
+int numericEscape(QByteArrayView bytes, qsizetype& at)
 {
-    static constexpr std::array<std::string_view, 7> kTextForms{"@", "String(", "ByteArray(", "Rect(",
-                                                                "Size(", "Point(", "Invalid()"};
     const auto digit = [](char c, int base) {
         const int value = c >= '0' && c <= '9' ? c - '0'
                           : c >= 'a' && c <= 'f' ? c - 'a' + 10
@@ -65,32 +58,81 @@ bool holdsNoSerialisedValue(QByteArrayView bytes)
                                                  : base;
         return value < base ? value : -1;
     };
+    if (at + 1 >= bytes.size() || bytes[at] != '\\')
+        return -1;
+    const char kind = bytes[at + 1];
+    const int base = kind == 'x' || kind == 'X' ? 16 : 8;
+    if (base == 8 && digit(kind, 8) < 0)
+        return -1;
+    qsizetype i = base == 16 ? at + 2 : at + 1;
+    std::uint32_t value = 0;
+    for (; i < bytes.size() && digit(bytes[i], base) >= 0; ++i)
+        value = value * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit(bytes[i], base));
+    at = i;
+    return static_cast<int>(value & 0xffff);
+}
+
+// Whether the text from `at` on, just after an "@", reads as "Variant(" or "DateTime(": quotes and
+// line continuations fall away in the reader, and letters may be spelt as escapes.
+bool continuesSerialisedValue(QByteArrayView bytes, qsizetype at)
+{
+    for (const std::string_view word : {std::string_view("Variant("), std::string_view("DateTime(")}) {
+        qsizetype i = at;
+        std::size_t matched = 0;
+        while (matched < word.size() && i < bytes.size()) {
+            const int escaped = numericEscape(bytes, i);
+            if (escaped >= 0) {
+                if (escaped != word[matched])
+                    break;
+                ++matched;
+            } else if (bytes[i] == '"') {
+                ++i;
+            } else if (bytes[i] == '\\' && i + 1 < bytes.size() && (bytes[i + 1] == '\n' || bytes[i + 1] == '\r')) {
+                i += 2;
+                while (i < bytes.size() && (bytes[i] == '\n' || bytes[i] == '\r'))
+                    ++i;
+            } else if (bytes[i] == '\\' && i + 1 < bytes.size()) {
+                // Any other escape: taken as the letter it names, else as nothing.
+                matched += bytes[i + 1] == word[matched] ? 1 : 0;
+                i += 2;
+            } else if (bytes[i] == word[matched]) {
+                ++matched;
+                ++i;
+            } else {
+                break;
+            }
+        }
+        if (matched == word.size())
+            return true;
+    }
+    return false;
+}
+
+// Whether the ini reader can take the text without decoding a serialised value. It hands a
+// "@Variant(…)" or "@DateTime(…)" value to QDataStream, which trusts the counts inside: a corrupt
+// one makes it reserve gigabytes at once (whatever types are registered may be decoded, too).
+// The writer never writes one for the values this application stores, nor spells an "@" as an
+// escape; other "@" forms ("@@", "@String(…)", "@Rect(…)") the reader takes as they are.
+bool holdsNoSerialisedValue(QByteArrayView bytes)
+{
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '@') {
-            const QByteArrayView rest = bytes.sliced(i + 1);
-            const auto form = std::find_if(kTextForms.begin(), kTextForms.end(), [&](std::string_view text) {
-                return rest.startsWith(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-            });
-            if (form == kTextForms.end())
+            if (i + 1 < bytes.size() && bytes[i + 1] == '@')
+                ++i; // a text that starts with "@"
+            else if (continuesSerialisedValue(bytes, i + 1))
                 return false;
-            if (*form == "@")
-                ++i;
-            continue;
+        } else if (bytes[i] == '\\') {
+            // (An "@" after a lone backslash is taken as one too.)
+            qsizetype end = i;
+            int character = numericEscape(bytes, end);
+            if (character < 0 && i + 1 < bytes.size()) {
+                character = static_cast<unsigned char>(bytes[i + 1]);
+                end = i + 2;
+            }
+            if (character == '@' && continuesSerialisedValue(bytes, end))
+                return false;
+            i = std::max(i, end - 1);
         }
-        if (bytes[i] != '\\' || i + 1 == bytes.size())
-            continue;
-        const char kind = bytes[++i];
-        const int base = kind == 'x' || kind == 'X' ? 16 : 8;
-        std::uint32_t value = 0;
-        if (base == 8) {
-            if (digit(kind, 8) < 0)
-                continue; // an escape of one fixed character
-            value = static_cast<std::uint32_t>(digit(kind, 8));
-        }
-        for (; i + 1 < bytes.size() && digit(bytes[i + 1], base) >= 0; ++i)
-            value = value * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit(bytes[i + 1], base));
-        if ((value & 0xffff) == '@')
-            return false;
     }
     return true;
 }

@@ -264,6 +264,8 @@ private Q_SLOTS:
         QTest::newRow("binary bytes") << QByteArray("\x00\x01\xff\xfe[General]\nselectedCalculatorTool=\xc3\x28\n", 40)
                                       << false;
         QTest::newRow("invalid UTF-8 in a value") << hostile("\xc3\x28\x80") << false;
+        // Written back as "@String(a\0@b)", which must read as it is.
+        QTest::newRow("a NUL and an @ in a value") << hostile(QByteArray("a\0@b", 4)) << false;
         QTest::newRow("a line without an equals sign") << hostile("seven") + "this line is not a key\n" << false;
         QTest::newRow("an unclosed section") << "[General\n" + hostile("seven") << false;
         QTest::newRow("an unterminated quote") << hostile("\"960") << false;
