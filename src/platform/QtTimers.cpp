@@ -46,10 +46,10 @@ QtRepeatingTimer::QtRepeatingTimer()
 double QtRepeatingTimer::start(std::chrono::duration<double> interval, Tick tick)
 {
     m_tick = std::move(tick);
-    const double now = morvela::FrameClock::now();
-    m_schedule.start(now, interval.count());
+    const double from = morvela::FrameClock::now() + kLead;
+    m_schedule.start(from, interval.count());
     armForNext();
-    return now;
+    return from;
 }
 
 void QtRepeatingTimer::armForNext()

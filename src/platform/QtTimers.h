@@ -24,7 +24,9 @@ public:
     // that instant is synthesised on this thread (a chord takes 0.6 ms here, several times that on
     // a slow machine or under a sanitizer) and must reach the mixer before the frame it starts on
     // is rendered, at most the mixer's start margin after the instant, even when the thread wakes
-    // late. Ticks only ever run early by this much: the sounds keep their due instants.
+    // late. Ticks only ever run early by this much: the sounds keep their due instants. The clock
+    // counts from this much after start(), so the sound a loop plays as it starts, at the instant
+    // start() returns, has the same time for its synthesis.
     static constexpr double kLead = 0.005;
 
     QtRepeatingTimer();

@@ -11,9 +11,9 @@
 // before it); a loop passes it to the sound call so that its sounds are spaced exactly, however
 // late the tick ran.
 // No tick runs after invalidate(), also when called from inside a tick. Starting again replaces
-// the interval and the tick and starts counting from now. start() returns that instant, the one
-// tick k's due instant counts from: a loop passes it to the sound it plays as it starts, so that
-// the first interval is as exact as the others.
+// the interval and the tick and starts counting from now (or a moment later, see QtRepeatingTimer).
+// start() returns that instant, the one tick k's due instant counts from: a loop passes it to the
+// sound it plays as it starts, so that the first interval is as exact as the others.
 class RepeatingTimer {
 public:
     using Tick = std::function<void(double dueAt)>;
