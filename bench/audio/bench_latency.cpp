@@ -4,9 +4,9 @@
 //   bench_latency [clicks (default 40)]
 // Requests fall at every point of the output's callback period (they are 125 ms plus a varying
 // fraction of a period apart), as a user's clicks do. Printed: the spread of request-to-sound
-// times, its median against the goal, and how much of it is the wait for the next callback (a
-// one-off sound starts on its first frame: half a period on average) and how much the server's
-// buffering. The
+// times, its median against the goal, and how much of it is the wait for the next rendering (a
+// one-off sound starts on the first frame the callback renders after it: half a period on
+// average) and how much the hand-over and the server's buffering. The
 // CPUs are kept awake meanwhile (see AwakeCpus): a virtual machine that wakes them slowly makes the
 // stream run dry, and a dropout moves the clicks after it.
 #include "AwakeCpus.h"
@@ -91,8 +91,8 @@ int main(int argc, char* argv[])
                 "(%.1f to %.1f), ratio to the goal of %.0f ms %.2f\n",
                 clicks, median, latencies.front(), latencies.back(), kGoalMs, median / kGoalMs);
     const int underruns = server.underruns() - underrunsBefore;
-    std::printf("  the wait for the next callback %.1f ms on average (0 to one %.1f ms period), the server's "
-                "buffering %.1f ms; underruns during the clicks: %d\n",
+    std::printf("  the wait for the next rendering %.1f ms on average (0 to one %.1f ms period), the hand-over "
+                "and the server's buffering %.1f ms; underruns during the clicks: %d\n",
                 wait, 1e3 * period, median - wait, underruns);
     // A dropout loses part of the stream, and the clicks after it are matched to the wrong requests.
     if (underruns > 0) {

@@ -1,6 +1,7 @@
 #include "audio/RtAudioOutput.h"
 
 #include "audio/FrameClock.h"
+#include "audio/RenderPacing.h"
 #include "audio/VoiceMixer.h"
 
 #include <alsa/asoundlib.h>
@@ -12,8 +13,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -84,6 +88,17 @@ void raiseThreadPriority()
     pthread_setschedparam(pthread_self(), SCHED_RR, &parameters);
 }
 
+// Sleeps until `instant` on the steady clock (CLOCK_MONOTONIC, as FrameClock::now()).
+void sleepUntil(double instant)
+{
+    timespec until{};
+    double seconds = 0.0;
+    until.tv_nsec = static_cast<long>(std::modf(instant, &seconds) * 1e9);
+    until.tv_sec = static_cast<time_t>(seconds);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+    }
+}
+
 // libpulse carries the stream's data on a thread of its own, named "threaded-ml", and the
 // callback waits for it; at normal priority it starves when the machine is busy and the stream
 // underruns (heard as dropouts; measured here with six busy loops on two cores). It gets the
@@ -118,7 +133,16 @@ struct RtAudioOutput::Callbacks {
             raiseThreadPriority();
             prioritised = true;
         }
-        self->m_mixer.render(samples, frames, morvela::FrameClock::now());
+        // Timed sounds are placed by when the callback was entered, at the output's cadence; the
+        // wait only lets a sound asked for meanwhile join this period.
+        const double entered = morvela::FrameClock::now();
+        const double delay = morvela::RenderPacing::delay(entered - self->m_enteredAt, entered - self->m_handedOverAt,
+                                                          static_cast<double>(frames) / kSampleRate);
+        self->m_enteredAt = entered;
+        if (delay > 0.0)
+            sleepUntil(entered + delay);
+        self->m_mixer.render(samples, frames, entered);
+        self->m_handedOverAt = morvela::FrameClock::now();
         return 0;
     }
 
@@ -260,6 +284,8 @@ bool RtAudioOutput::open()
             options.numberOfBuffers = kQueuedPeriods;
             options.streamName = "Morvela Calculator";
             unsigned int frames = kPeriodFrames;
+            m_enteredAt = 0.0;
+            m_handedOverAt = 0.0;
             audio->openStream(&parameters, nullptr, RTAUDIO_FLOAT32, kSampleRate, &frames, &Callbacks::render,
                               this, &options, &Callbacks::error);
             if (!audio->isStreamOpen())

@@ -13,12 +13,15 @@ class VoiceMixer;
 
 // Plays the voice mixer through RtAudio: 44,100 Hz stereo float in periods of 256 frames with
 // four periods queued (23.2 ms), on the PulseAudio API (which PipeWire serves too), else on ALSA's.
-// Through a PulseAudio null sink that puts a one-off sound 18 to 19 ms after its request: the wait
-// for the next callback (up to a period) and some 15.5 ms of the server's buffering; a loop's
-// sound comes the mixer's 8 ms start latency after its instant, plus the buffering. Less buffering
-// ran dry more often: 256 × 3 in most takes; 128 × 4 with the cores busy; 192 × 4 (13 to 14 ms for
-// a one-off sound) in 2 of 10 takes of 5 s with six busy loops on two cores, where 256 × 4 held in
-// all 10; and on an idle virtual machine (its halted CPUs wake late) all of them more often.
+// The callback renders each period shortly before the output takes it (RenderPacing), not as soon
+// as the one before has been handed over. Through a PulseAudio null sink that puts a one-off sound
+// 13.4 to 15.2 ms after its request (medians of 40 clicks; 18 to 19 ms when rendering at once):
+// the wait for the next rendering (up to a period) and some 11 ms of hand-over and the server's
+// buffering; a loop's sound comes the mixer's 8 ms start latency after its instant, plus the
+// buffering. Less buffering ran dry more often: 256 × 3 in most takes; 128 × 4 with the cores
+// busy; 192 × 4 in 2 of 10 takes of 5 s with six busy loops on two cores, where 256 × 4 held in
+// all 10 (paced as well); and on an idle virtual machine (its halted CPUs wake late) all of them
+// more often.
 //
 // Nothing is ever written to stderr: RtAudio's warnings are off, ALSA's error handler is
 // silenced, and the callback thread asks for real-time scheduling itself, because RtAudio
@@ -84,4 +87,8 @@ private:
     // When the last open failed, the server's socket did not answer (written by the opening thread
     // before it publishes the outcome).
     bool m_serverWasMissing = false;
+    // When the callback was last entered, and when it last returned to hand its period over
+    // (audio thread; set before a stream's callbacks start).
+    double m_enteredAt = 0.0;
+    double m_handedOverAt = 0.0;
 };

@@ -1,3 +1,4 @@
+#include "audio/RenderPacing.h"
 #include "audio/VoiceMixer.h"
 
 #include <QtTest>
@@ -16,6 +17,7 @@ namespace {
 
 constexpr double kRate = 44100.0;
 constexpr std::size_t kPeriod = VoiceMixer::kPeriodFrames;
+constexpr double kRender = 0.00005; // seconds the callback takes to render a period
 
 std::vector<float> constant(float value, std::size_t frames)
 {
@@ -195,6 +197,72 @@ private Q_SLOTS:
             const std::int64_t error = start - std::max(rendered, expectedStart(request, lost, ppm));
             QVERIFY2(std::abs(error) <= tolerance, qPrintable(QString::number(error)));
         }
+    }
+
+    // A blocking output with four periods queued: the callback is entered when the previous
+    // period has been handed over, and a hand-over waits for room, which the server makes
+    // `gap(j)` after the last (one period's worth each time, or `perRoom` periods at once). Paced
+    // by RenderPacing, the callback must render most periods within 2 ms of their room, and never
+    // hand one over later than it would unpaced (the server's queue would run lower than without
+    // the pacing) by more than its wake-up came late, or a room came early: `allowed`.
+    void pacedRenderingKeepsTheQueueFull_data()
+    {
+        QTest::addColumn<Lateness>("gap");      // seconds between the server's rooms
+        QTest::addColumn<int>("perRoom");       // periods each room takes
+        QTest::addColumn<Lateness>("wakeLate"); // how late callback k wakes from its wait
+        QTest::addColumn<double>("allowed");    // seconds
+        QTest::addColumn<double>("mostFresh");  // share of periods rendered within 2 ms of room
+        constexpr double p = kPeriod / kRate;
+        QTest::newRow("steady") << Lateness([=](int) { return p; }) << 1 << Lateness() << 0.0 << 0.99;
+        // As a PulseAudio null sink does it: 11 rooms 5.95 ms apart, then one after 4 ms, which the
+        // callback waiting for 4.3 ms misses by 0.3 ms.
+        QTest::newRow("null sink's rhythm")
+            << Lateness([](int j) { return j % 12 == 11 ? 0.004 : 0.00595; }) << 1 << Lateness()
+            << p - RenderPacing::kRoom + kRender - 0.004 << 0.9;
+        QTest::newRow("every 10th wake 3 ms late")
+            << Lateness([=](int) { return p; }) << 1
+            << Lateness([](int k) { return k % 10 == 0 ? 0.003 : 0.0; }) << 0.0 << 0.8;
+        // Rooms for two periods at once: no cadence of one period, so no waiting at all.
+        QTest::newRow("two periods at a time") << Lateness([=](int) { return 2 * p; }) << 2 << Lateness() << 0.0
+                                               << 0.0;
+    }
+    void pacedRenderingKeepsTheQueueFull()
+    {
+        QFETCH(Lateness, gap);
+        QFETCH(int, perRoom);
+        QFETCH(Lateness, wakeLate);
+        QFETCH(double, allowed);
+        QFETCH(double, mostFresh);
+        constexpr double p = kPeriod / kRate;
+        constexpr int kQueued = 4;
+        constexpr int kPeriods = 2000;
+        std::vector<double> room(kPeriods); // when period n can be handed over
+        for (int n = 0, j = 0; n < kPeriods; ++j) {
+            const double at = n < kQueued ? 0.0 : room[n - 1] + gap(j);
+            for (int i = 0; i < (n < kQueued ? kQueued : perRoom) && n < kPeriods; ++i)
+                room[n++] = at;
+        }
+        double entered = 0.0, previousEntry = -1.0, handedOver = -1.0;
+        int fresh = 0, paced = 0;
+        double worst = 0.0;
+        for (int n = 0; n < kPeriods; ++n) {
+            const double delay = RenderPacing::delay(entered - previousEntry, entered - handedOver, p);
+            const double late = delay > 0.0 && wakeLate ? wakeLate(n) : 0.0;
+            paced += delay > 0.0;
+            const double rendered = entered + delay + late;
+            const double ready = rendered + kRender;
+            // Unpaced, the period is ready by max(entry + render, room): the queue is as it is today.
+            const double unpaced = std::max(entered + kRender, room[n]);
+            worst = std::max(worst, ready - unpaced - late);
+            fresh += room[n] - rendered < 0.002;
+            previousEntry = entered;
+            handedOver = ready;
+            entered = std::max(ready, room[n]);
+        }
+        QVERIFY2(worst <= allowed + 1e-9, qPrintable(QString::number(worst * 1e3) + " ms later than unpaced"));
+        QVERIFY2(fresh >= mostFresh * kPeriods, qPrintable(QString::number(fresh)));
+        if (perRoom > 1)
+            QCOMPARE(paced, 0);
     }
 
     void restartForgetsTheOldStream()
