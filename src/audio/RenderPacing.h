@@ -21,7 +21,7 @@ namespace morvela {
 struct RenderPacing {
     // For the wake-up (a real-time thread wakes within tens of microseconds; a virtual machine's
     // halted CPU later) and the rendering itself.
-    static constexpr double kRoom = 0.0015;
+    static constexpr double kRoom = 0.001;
     // Longer than handing a period over takes when there is room for it (tens of microseconds).
     static constexpr double kBlocked = 0.0002;
 

@@ -15,9 +15,9 @@ class VoiceMixer;
 // four periods queued (23.2 ms), on the PulseAudio API (which PipeWire serves too), else on ALSA's.
 // The callback renders each period shortly before the output takes it (RenderPacing), not as soon
 // as the one before has been handed over. Through a PulseAudio null sink that puts a one-off sound
-// 13.4 to 15.2 ms after its request (medians of 40 clicks; 18 to 19 ms when rendering at once):
-// the wait for the next rendering (up to a period) and some 11 ms of hand-over and the server's
-// buffering; a loop's sound comes the mixer's 8 ms start latency after its instant, plus the
+// 13 to 15 ms after its request (medians of 40 clicks, idle or with the cores busy; 18 to 19 ms
+// when rendering at once): the wait for the next rendering (up to a period) and some 11 ms of
+// hand-over and the server's buffering; a loop's sound comes the mixer's 8 ms start latency after its instant, plus the
 // buffering. Less buffering ran dry more often: 256 × 3 in most takes; 128 × 4 with the cores
 // busy; 192 × 4 in 2 of 10 takes of 5 s with six busy loops on two cores, where 256 × 4 held in
 // all 10 (paced as well); and on an idle virtual machine (its halted CPUs wake late) all of them
