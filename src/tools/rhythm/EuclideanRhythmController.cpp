@@ -202,7 +202,7 @@ int EuclideanRhythmController::currentStep() const
 
 bool EuclideanRhythmController::canTogglePlayback() const
 {
-    return playing() || (pulses() > 0 && steps() >= Euclid::minimumSteps);
+    return pulses() > 0 && steps() >= Euclid::minimumSteps;
 }
 
 qint64 EuclideanRhythmController::steppedSteps(int delta) const
@@ -332,8 +332,10 @@ void EuclideanRhythmController::stop()
 
 void EuclideanRhythmController::togglePlayback()
 {
+    if (!canTogglePlayback())
+        return;
     if (playing())
         stop();
-    else if (canTogglePlayback())
+    else
         startPlayback();
 }

@@ -56,7 +56,8 @@ class EuclideanRhythmController : public QObject {
     Q_PROPERTY(bool playing READ playing NOTIFY playingChanged)
     // The step sounding now, -1 while stopped.
     Q_PROPERTY(int currentStep READ currentStep NOTIFY currentStepChanged)
-    // Play needs a hit to play; Stop is always possible while the loop runs.
+    // Play and Stop both need a hit: at 0 pulses a running loop keeps stepping with soft clicks
+    // until pulses are raised and Stop is pressed, or the screen goes away.
     Q_PROPERTY(bool canTogglePlayback READ canTogglePlayback NOTIFY playbackEnabledChanged)
 
 public:

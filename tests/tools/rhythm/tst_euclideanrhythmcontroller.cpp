@@ -85,8 +85,9 @@ private Q_SLOTS:
         QCOMPARE(takeClicks(), (Clicks{{1760.0, 0.55f}}));
     }
 
-    // Play waits for a hit, but a loop that lost its hits can still be stopped.
-    void stopWithoutPulses()
+    // Play and Stop wait for a hit: a loop that lost its hits keeps clicking softly until pulses
+    // are raised again and Stop is pressed.
+    void togglingWaitsForPulses()
     {
         m_state->setEuclidPulses(0);
         m_rhythm->togglePlayback();
@@ -95,13 +96,16 @@ private Q_SLOTS:
         m_rhythm->togglePlayback();
         m_rhythm->stepPulses(-1);
         m_rhythm->stepPulses(-1);
-        QVERIFY(m_rhythm->canTogglePlayback());
+        QVERIFY(!m_rhythm->canTogglePlayback());
+        m_rhythm->togglePlayback();
+        QVERIFY(m_state->euclidPlaying());
         advance(250);
         QCOMPARE(takeClicks(), (Clicks{{1760.0, 0.55f}, {1175.0, 0.16f}, {1175.0, 0.16f}}));
+        m_rhythm->stepPulses(1);
+        QVERIFY(m_rhythm->canTogglePlayback());
         m_rhythm->togglePlayback();
         QVERIFY(!m_state->euclidPlaying());
         QVERIFY(!m_state->euclidStep().isValid());
-        QVERIFY(!m_rhythm->canTogglePlayback());
         advance(1000);
         QVERIFY(m_sound->calls.empty());
     }
