@@ -91,9 +91,10 @@ int main(int argc, char* argv[])
                 "(%.1f to %.1f), ratio to the goal of %.0f ms %.2f\n",
                 clicks, median, latencies.front(), latencies.back(), kGoalMs, median / kGoalMs);
     const int underruns = server.underruns() - underrunsBefore;
-    std::printf("  the wait for the next rendering %.1f ms on average (0 to one %.1f ms period), the hand-over "
-                "and the server's buffering %.1f ms; underruns during the clicks: %d\n",
-                wait, 1e3 * period, median - wait, underruns);
+    std::printf(
+        "  the wait for the next rendering %.1f ms on average (0 to one %.1f ms period), the hand-over "
+        "and the server's buffering %.1f ms; underruns during the clicks: %d\n",
+        wait, 1e3 * period, median - wait, underruns);
     // A dropout loses part of the stream, and the clicks after it are matched to the wrong requests.
     if (underruns > 0) {
         std::fprintf(stderr, "bench_latency: the stream ran dry during the clicks, so the figures above are "

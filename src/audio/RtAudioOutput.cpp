@@ -1,7 +1,6 @@
 #include "audio/RtAudioOutput.h"
 
 #include "audio/FrameClock.h"
-#include "audio/RenderPacing.h"
 #include "audio/VoiceMixer.h"
 
 #include <alsa/asoundlib.h>
@@ -136,13 +135,11 @@ struct RtAudioOutput::Callbacks {
         // Timed sounds are placed by when the callback was entered, at the output's cadence; the
         // wait only lets a sound asked for meanwhile join this period.
         const double entered = morvela::FrameClock::now();
-        const double delay = morvela::RenderPacing::delay(entered - self->m_enteredAt, entered - self->m_handedOverAt,
-                                                          static_cast<double>(frames) / kSampleRate);
-        self->m_enteredAt = entered;
+        const double delay = self->m_pacing.enter(entered, static_cast<double>(frames) / kSampleRate);
         if (delay > 0.0)
             sleepUntil(entered + delay);
         self->m_mixer.render(samples, frames, entered);
-        self->m_handedOverAt = morvela::FrameClock::now();
+        self->m_pacing.leave(morvela::FrameClock::now());
         return 0;
     }
 
@@ -284,8 +281,7 @@ bool RtAudioOutput::open()
             options.numberOfBuffers = kQueuedPeriods;
             options.streamName = "Morvela Calculator";
             unsigned int frames = kPeriodFrames;
-            m_enteredAt = 0.0;
-            m_handedOverAt = 0.0;
+            m_pacing.reset();
             audio->openStream(&parameters, nullptr, RTAUDIO_FLOAT32, kSampleRate, &frames, &Callbacks::render,
                               this, &options, &Callbacks::error);
             if (!audio->isStreamOpen())

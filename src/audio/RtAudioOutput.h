@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/AudioOutput.h"
+#include "audio/RenderPacing.h"
 
 #include <atomic>
 #include <memory>
@@ -17,11 +18,11 @@ class VoiceMixer;
 // as the one before has been handed over. Through a PulseAudio null sink that puts a one-off sound
 // 13 to 15 ms after its request (medians of 40 clicks, idle or with the cores busy; 18 to 19 ms
 // when rendering at once): the wait for the next rendering (up to a period) and some 11 ms of
-// hand-over and the server's buffering; a loop's sound comes the mixer's 8 ms start latency after its instant, plus the
-// buffering. Less buffering ran dry more often: 256 × 3 in most takes; 128 × 4 with the cores
-// busy; 192 × 4 in 2 of 10 takes of 5 s with six busy loops on two cores, where 256 × 4 held in
-// all 10 (paced as well); and on an idle virtual machine (its halted CPUs wake late) all of them
-// more often.
+// hand-over and the server's buffering. A loop's sound, placed by its instant, comes the mixer's
+// 8 ms start latency after it, plus some 15.5 ms of buffering, as before the pacing.
+// Less buffering ran dry more often: 256 × 3 in most takes; 128 × 4 with the cores busy; 192 × 4
+// in 2 of 10 takes of 5 s with six busy loops on two cores, where 256 × 4 held in all 10 (paced as
+// well); and on an idle virtual machine (its halted CPUs wake late) all of them more often.
 //
 // Nothing is ever written to stderr: RtAudio's warnings are off, ALSA's error handler is
 // silenced, and the callback thread asks for real-time scheduling itself, because RtAudio
@@ -87,8 +88,6 @@ private:
     // When the last open failed, the server's socket did not answer (written by the opening thread
     // before it publishes the outcome).
     bool m_serverWasMissing = false;
-    // When the callback was last entered, and when it last returned to hand its period over
-    // (audio thread; set before a stream's callbacks start).
-    double m_enteredAt = 0.0;
-    double m_handedOverAt = 0.0;
+    // When the callback renders (audio thread; reset before a stream's callbacks start).
+    morvela::RenderPacing m_pacing;
 };
