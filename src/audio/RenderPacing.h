@@ -33,7 +33,7 @@ public:
     static constexpr double kBlocked = 0.0002;
     static constexpr int kLongestRun = 16;
 
-    // A stream starts: its first callback renders at once.
+    // A stream starts: its first callback renders at once (no hand-over came a period before it).
     void reset() { *this = RenderPacing(); }
     // The callback is entered at `now` (seconds) to render `period` seconds of sound: how long
     // it waits before rendering.
@@ -44,17 +44,15 @@ public:
         const bool cadence = previous + handOver >= 0.5 * period && previous + handOver <= 1.5 * period;
         const bool waited = handOver >= kBlocked && handOver <= 1.5 * period;
         const bool onTime = previous <= period - kRoom / 2;
-        const bool paced = m_started && cadence && waited && onTime && m_run < kLongestRun && period > kRoom;
+        const bool paced = cadence && waited && onTime && m_run < kLongestRun && period > kRoom;
         m_run = paced ? m_run + 1 : 0;
         m_entered = now;
-        m_started = true;
         return paced ? period - kRoom : 0.0;
     }
     // The callback returns at `now` to hand its period over.
     void leave(double now) { m_left = now; }
 
 private:
-    bool m_started = false;
     double m_entered = 0.0;
     double m_left = 0.0;
     int m_run = 0;

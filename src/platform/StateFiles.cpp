@@ -52,7 +52,7 @@ bool lineReadsCleanly(QStringView line)
 int numericEscape(QByteArrayView bytes, qsizetype& at)
 {
     const auto digit = [](char c, int base) {
-        const int value = c >= '0' && c <= '9' ? c - '0'
+        const int value = c >= '0' && c <= '9'   ? c - '0'
                           : c >= 'a' && c <= 'f' ? c - 'a' + 10
                           : c >= 'A' && c <= 'F' ? c - 'A' + 10
                                                  : base;
@@ -87,7 +87,8 @@ bool continuesSerialisedValue(QByteArrayView bytes, qsizetype at)
                 ++matched;
             } else if (bytes[i] == '"') {
                 ++i;
-            } else if (bytes[i] == '\\' && i + 1 < bytes.size() && (bytes[i + 1] == '\n' || bytes[i + 1] == '\r')) {
+            } else if (bytes[i] == '\\' && i + 1 < bytes.size() &&
+                       (bytes[i + 1] == '\n' || bytes[i + 1] == '\r')) {
                 i += 2;
                 while (i < bytes.size() && (bytes[i] == '\n' || bytes[i] == '\r'))
                     ++i;
