@@ -9,6 +9,9 @@ Slider {
     property color tint: MorvelaTheme.saffron
 
     stepSize: 1
+    // A screen reader reads a slider's range from these names, not from `from` and `to`.
+    readonly property real minimumValue: from
+    readonly property real maximumValue: to
 
     background: Item {
         x: slider.leftPadding

@@ -4,7 +4,7 @@ import Morvela
 
 // Up and down in one rounded box, as a desktop stepper; holding a half repeats. The screen
 // decides what a step does (stepped(+1 / -1)) and when a direction is at its end. Up and Down
-// arrows step when it has keyboard focus.
+// arrows step when it has keyboard focus, as a screen reader's Increase and Decrease do.
 InsetSurface {
     id: stepper
     property color tint: MorvelaTheme.saffron
@@ -14,6 +14,17 @@ InsetSurface {
     property string accessibleName
     property string upName: "Increase"
     property string downName: "Decrease"
+    // The figure it steps and that figure's range, which a screen reader reads as the spin box's
+    // value (Qt's value interface reads the properties value, minimumValue, maximumValue and
+    // stepSize). They are read-only, so that an assistive tool setting the value cannot break the
+    // bindings to current, lowest and highest.
+    property real current
+    property real lowest
+    property real highest
+    readonly property real value: current
+    readonly property real minimumValue: lowest
+    readonly property real maximumValue: highest
+    readonly property real stepSize: 1
     signal stepped(int delta)
 
     implicitWidth: 20
@@ -24,6 +35,8 @@ InsetSurface {
     Accessible.role: Accessible.SpinBox
     Accessible.name: accessibleName
     Accessible.focusable: true
+    Accessible.onIncreaseAction: if (canStepUp) stepped(1)
+    Accessible.onDecreaseAction: if (canStepDown) stepped(-1)
     Keys.onUpPressed: if (canStepUp) stepped(1)
     Keys.onDownPressed: if (canStepDown) stepped(-1)
 

@@ -73,10 +73,28 @@ QVariantMap TestServices::accessible(QObject* item) const
     if (!face)
         return {};
     const QMetaEnum roles = QMetaEnum::fromType<QAccessible::Role>();
-    return {{"role", QString::fromLatin1(roles.valueToKey(face->role())).toLower()},
-            {"name", face->text(QAccessible::Name)},
-            {"description", face->text(QAccessible::Description)},
-            {"checked", bool(face->state().checked)}};
+    QVariantMap result{{"role", QString::fromLatin1(roles.valueToKey(face->role())).toLower()},
+                       {"name", face->text(QAccessible::Name)},
+                       {"description", face->text(QAccessible::Description)},
+                       {"checked", bool(face->state().checked)},
+                       {"actions", face->actionInterface() ? face->actionInterface()->actionNames()
+                                                           : QStringList()}};
+    if (QAccessibleValueInterface* value = face->valueInterface()) {
+        result.insert("value", value->currentValue());
+        result.insert("minimum", value->minimumValue());
+        result.insert("maximum", value->maximumValue());
+    }
+    return result;
+}
+
+bool TestServices::doAccessibleAction(QObject* item, const QString& action) const
+{
+    QAccessibleInterface* face = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+    QAccessibleActionInterface* actions = face ? face->actionInterface() : nullptr;
+    if (!actions || !actions->actionNames().contains(action))
+        return false;
+    actions->doAction(action);
+    return true;
 }
 
 QVariantList TestServices::items(QQuickItem* root) const

@@ -32,9 +32,12 @@ public:
     Q_INVOKABLE QVariantMap soundAt(int index) const;
     Q_INVOKABLE void setDark(bool dark);
     // What a screen reader gets for an item: { role: "heading" | "button" | ... (QAccessible::Role
-    // as its enum key, lower-cased), name, description, checked }; empty when the item has no
-    // interface.
+    // as its enum key, lower-cased), name, description, checked, actions: ["Press", ...] }, and
+    // value, minimum and maximum where it has a value; empty when the item has no interface.
     Q_INVOKABLE QVariantMap accessible(QObject* item) const;
+    // Performs an action ("Press", "Increase", ...) as a screen reader does; false when the item
+    // does not offer it.
+    Q_INVOKABLE bool doAccessibleAction(QObject* item, const QString& action) const;
     // The item and every visual item below it, depth first, as a JavaScript array:
     // TestServices.items(view).find(item => item.text === "Copied" && item.visible)
     Q_INVOKABLE QVariantList items(QQuickItem* root) const;

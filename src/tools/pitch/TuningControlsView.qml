@@ -57,6 +57,9 @@ PremiumPanel {
             canStepUp: controller.canStepUp
             canStepDown: controller.canStepDown
             accessibleName: "A4 tuning"
+            current: controls.calculator ? controls.calculator.a4 : 0
+            lowest: controller.minimum
+            highest: controller.maximum
             upName: "Raise A4"
             downName: "Lower A4"
             onStepped: delta => controller.step(delta)

@@ -217,7 +217,7 @@ qint64 EuclideanRhythmController::steppedPulses(int delta) const
 
 qint64 EuclideanRhythmController::steppedRotation(int delta) const
 {
-    return stepped(rotation(), delta, 0, std::max<qint64>(steps() - 1, 0));
+    return stepped(rotation(), delta, 0, maximumRotation());
 }
 
 void EuclideanRhythmController::setSteps(qint64 value)

@@ -3,6 +3,7 @@
 #include "audio/SoundOutput.h"
 #include "model/CalculatorState.h"
 #include "platform/RepeatingTimer.h"
+#include "tools/rhythm/Euclid.h"
 
 #include <QObject>
 #include <QPointer>
@@ -11,6 +12,7 @@
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -44,6 +46,13 @@ class EuclideanRhythmController : public QObject {
     Q_PROPERTY(QString stepsText READ stepsText NOTIFY countersChanged)
     Q_PROPERTY(QString pulsesText READ pulsesText NOTIFY countersChanged)
     Q_PROPERTY(QString rotationText READ rotationText NOTIFY countersChanged)
+    // The counters as numbers, with the ranges their steppers move in: what a screen reader reads.
+    Q_PROPERTY(int steps READ shownSteps NOTIFY countersChanged)
+    Q_PROPERTY(int pulses READ shownPulses NOTIFY countersChanged)
+    Q_PROPERTY(int rotation READ shownRotation NOTIFY countersChanged)
+    Q_PROPERTY(int minimumSteps READ minimumSteps CONSTANT)
+    Q_PROPERTY(int maximumSteps READ maximumSteps CONSTANT)
+    Q_PROPERTY(int maximumRotation READ maximumRotation NOTIFY countersChanged)
     Q_PROPERTY(bool canIncreaseSteps READ canIncreaseSteps NOTIFY countersChanged)
     Q_PROPERTY(bool canDecreaseSteps READ canDecreaseSteps NOTIFY countersChanged)
     Q_PROPERTY(bool canIncreasePulses READ canIncreasePulses NOTIFY countersChanged)
@@ -81,6 +90,12 @@ public:
     QString stepsText() const;
     QString pulsesText() const;
     QString rotationText() const;
+    int shownSteps() const { return static_cast<int>(steps()); }
+    int shownPulses() const { return static_cast<int>(pulses()); }
+    int shownRotation() const { return static_cast<int>(rotation()); }
+    static int minimumSteps() { return static_cast<int>(morvela::Euclid::minimumSteps); }
+    static int maximumSteps() { return static_cast<int>(morvela::Euclid::maximumSteps); }
+    int maximumRotation() const { return static_cast<int>(std::max<qint64>(steps() - 1, 0)); }
     bool canIncreaseSteps() const { return steppedSteps(1) != steps(); }
     bool canDecreaseSteps() const { return steppedSteps(-1) != steps(); }
     bool canIncreasePulses() const { return steppedPulses(1) != pulses(); }

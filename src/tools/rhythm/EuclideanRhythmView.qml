@@ -102,6 +102,9 @@ Flickable {
                         tint: view.accent
                         label: "Steps (n)"
                         value: rhythm.stepsText
+                        current: rhythm.steps
+                        lowest: rhythm.minimumSteps
+                        highest: rhythm.maximumSteps
                         canStepUp: rhythm.canIncreaseSteps
                         canStepDown: rhythm.canDecreaseSteps
                         onStepped: delta => rhythm.stepSteps(delta)
@@ -111,6 +114,9 @@ Flickable {
                         tint: view.accent
                         label: "Pulses (k)"
                         value: rhythm.pulsesText
+                        current: rhythm.pulses
+                        lowest: 0
+                        highest: rhythm.steps
                         canStepUp: rhythm.canIncreasePulses
                         canStepDown: rhythm.canDecreasePulses
                         onStepped: delta => rhythm.stepPulses(delta)
@@ -120,6 +126,9 @@ Flickable {
                         tint: view.accent
                         label: "Rotation"
                         value: rhythm.rotationText
+                        current: rhythm.rotation
+                        lowest: 0
+                        highest: rhythm.maximumRotation
                         canStepUp: rhythm.canIncreaseRotation
                         canStepDown: rhythm.canDecreaseRotation
                         onStepped: delta => rhythm.stepRotation(delta)
@@ -230,6 +239,9 @@ Flickable {
         property alias canStepUp: stepper.canStepUp
         property alias canStepDown: stepper.canStepDown
         property alias tint: stepper.tint
+        property alias current: stepper.current
+        property alias lowest: stepper.lowest
+        property alias highest: stepper.highest
         signal stepped(int delta)
 
         Layout.fillWidth: true

@@ -4,6 +4,7 @@
 #include "model/CalculatorState.h"
 #include "platform/RepeatingTimer.h"
 #include "tools/temperament/ScaleStepsModel.h"
+#include "tools/temperament/TetScale.h"
 
 #include <QObject>
 #include <QPointer>
@@ -30,6 +31,13 @@ class TemperamentController : public QObject {
     Q_PROPERTY(bool canStepDivisionsDown READ canStepDivisionsDown NOTIFY valuesChanged)
     Q_PROPERTY(QStringList presetLabels READ presetLabels CONSTANT)
     Q_PROPERTY(ScaleStepsModel* steps READ steps CONSTANT)
+    // N as a number, and the ranges of N and of the reference: what a screen reader reads of the
+    // two steppers.
+    Q_PROPERTY(int divisionCount READ shownDivisions NOTIFY valuesChanged)
+    Q_PROPERTY(int divisionsMinimum READ divisionsMinimum CONSTANT)
+    Q_PROPERTY(int divisionsMaximum READ divisionsMaximum CONSTANT)
+    Q_PROPERTY(double referenceMinimum READ referenceMinimum CONSTANT)
+    Q_PROPERTY(double referenceMaximum READ referenceMaximum CONSTANT)
 
 public:
     static constexpr double stepSeconds = 0.3;
@@ -48,6 +56,11 @@ public:
     bool canStepDivisionsDown() const;
     static QStringList presetLabels();
     ScaleStepsModel* steps() { return &m_steps; }
+    int shownDivisions() const { return static_cast<int>(divisionCount()); }
+    static int divisionsMinimum() { return static_cast<int>(morvela::tetDivisionsMinimum); }
+    static int divisionsMaximum() { return static_cast<int>(morvela::tetDivisionsMaximum); }
+    static double referenceMinimum() { return morvela::tetReferenceMinimum; }
+    static double referenceMaximum() { return morvela::tetReferenceMaximum; }
 
     // Takes the typed text as the reference, or reverts it; the text is rewritten either way.
     Q_INVOKABLE void commitReferenceText();

@@ -95,6 +95,9 @@ Flickable {
                     canStepUp: controller.canStepReferenceUp
                     canStepDown: controller.canStepReferenceDown
                     accessibleName: "Reference"
+                    current: view.calculator ? view.calculator.tetReference : 0
+                    lowest: controller.referenceMinimum
+                    highest: controller.referenceMaximum
                     upName: "Higher"
                     downName: "Lower"
                     onStepped: delta => controller.stepReference(delta)
@@ -137,6 +140,9 @@ Flickable {
                             canStepUp: controller.canStepDivisionsUp
                             canStepDown: controller.canStepDivisionsDown
                             accessibleName: "Divisions per octave"
+                            current: controller.divisionCount
+                            lowest: controller.divisionsMinimum
+                            highest: controller.divisionsMaximum
                             upName: "More divisions"
                             downName: "Fewer divisions"
                             onStepped: delta => controller.stepDivisions(delta)

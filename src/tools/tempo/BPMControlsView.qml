@@ -57,6 +57,9 @@ PremiumPanel {
             canStepUp: controller.canStepUp
             canStepDown: controller.canStepDown
             accessibleName: "Tempo"
+            current: controls.calculator ? controls.calculator.bpm : 0
+            lowest: controller.minimum
+            highest: controller.maximum
             upName: "Faster"
             downName: "Slower"
             onStepped: delta => controller.step(delta)
