@@ -66,7 +66,7 @@ AbstractButton {
 
         Repeater {
             model: button.entries
-            MenuItem {
+            ThemedMenuItem {
                 required property string modelData
                 required property int index
                 objectName: "entry" + index

@@ -3,7 +3,7 @@ import QtQuick.Controls.Basic
 import Morvela
 
 // A pop-up menu in the application's light or dark colours (the Basic style's own palette is
-// always light). Its MenuItems inherit the palette.
+// always light). Its entries (ThemedMenuItem) inherit the palette.
 Menu {
     palette.window: MorvelaTheme.windowBackground
     palette.windowText: MorvelaTheme.primaryText

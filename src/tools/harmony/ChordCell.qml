@@ -50,7 +50,7 @@ AbstractButton {
     ThemedMenu {
         id: menu
         objectName: "copyMenu"
-        MenuItem {
+        ThemedMenuItem {
             objectName: "copyItem"
             text: "Copy " + cell.copyText
             onTriggered: feedback.copy()

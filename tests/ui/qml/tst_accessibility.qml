@@ -44,6 +44,60 @@ Item {
                 verify(texts.indexOf(caption) >= 0, caption)
         }
 
+        // A stepper reads as a spin box with the figure it steps and that figure's range, and a
+        // screen reader's Increase and Decrease step it within that range.
+        function test_steppersReadTheirFigure_data() {
+            return [
+                { tag: "tempo", view: "BPMView", stepper: ["bpmStepper"], key: "bpm", value: 120, range: [20, 400],
+                  action: "Increase", after: 121 },
+                { tag: "A4", view: "NoteFrequencyView", stepper: ["a4Stepper"], key: "a4", value: 440,
+                  range: [400, 480], action: "Decrease", after: 439 },
+                { tag: "reference", view: "TemperamentView", stepper: ["referenceStepper"], key: "tetReference",
+                  value: 440, range: [20, 2000], action: "Increase", after: 441 },
+                { tag: "divisions", view: "TemperamentView", stepper: ["divisionsStepper"], key: "tetDivisions",
+                  value: 12, range: [1, 53], action: "Increase", after: 13 },
+                { tag: "steps", view: "EuclideanRhythmView", stepper: ["stepsRow", "stepper"], key: "euclidSteps",
+                  value: 8, range: [1, 16], action: "Decrease", after: 7 },
+                { tag: "pulses", view: "EuclideanRhythmView", stepper: ["pulsesRow", "stepper"], key: "euclidPulses",
+                  value: 3, range: [0, 8], action: "Increase", after: 4 },
+                { tag: "rotation at its lowest", view: "EuclideanRhythmView", stepper: ["rotationRow", "stepper"],
+                  key: "euclidRotation", value: 0, range: [0, 7], action: "Decrease", after: 0 }
+            ]
+        }
+        function test_steppersReadTheirFigure(data) {
+            const state = createTemporaryQmlObject("import Morvela; CalculatorState {}", root)
+            const screen = createTemporaryQmlObject(`import Morvela; ${data.view} { width: 960; height: 1000 }`, root)
+            screen.calculator = state
+            const stepper = data.stepper.reduce((item, name) => findChild(item, name), screen)
+            const read = () => TestServices.accessible(stepper)
+            compare([read().role, read().value, read().minimum, read().maximum],
+                    ["spinbox", data.value, data.range[0], data.range[1]])
+            verify(TestServices.doAccessibleAction(stepper, data.action))
+            compare(state[data.key], data.after)
+            compare(read().value, data.after)
+        }
+
+        function test_sliderReadsItsRange() {
+            const slider = findChild(view, "bpmSlider")
+            const read = TestServices.accessible(slider)
+            compare([read.role, read.value, read.minimum, read.maximum], ["slider", 120, 20, 400])
+        }
+
+        // An entry of a menu is chosen by a screen reader's press as by a click, and the menu closes.
+        function test_menuEntriesAnswerPress() {
+            const button = createTemporaryQmlObject(`import Morvela
+                MenuButton { y: 1000; text: "Presets"; entries: ["One", "Two"]; property int choice: -1
+                             onChosen: index => choice = index }`, root)
+            verify(TestServices.doAccessibleAction(button, "Press"))
+            const menu = findChild(button, "menu")
+            tryVerify(() => menu.opened)
+            const entry = findChild(menu.contentItem, "entry1")
+            verify(TestServices.accessible(entry).actions.indexOf("Press") >= 0)
+            verify(TestServices.doAccessibleAction(entry, "Press"))
+            compare(button.choice, 1)
+            tryVerify(() => !menu.visible)
+        }
+
         function test_segmentsAreRadioButtons() {
             const first = findChild(picker, "segment0")
             const second = findChild(picker, "segment1")
