@@ -72,6 +72,9 @@ AbstractButton {
         onTapped: point => bar.openMenu(point.position.x, point.position.y)
     }
 
+    // The focus ring stands in the gap between the bars, so that the bar keeps its full width.
+    leftInset: -3
+    rightInset: -3
     background: Rectangle {
         radius: 5
         color: "transparent"
@@ -84,8 +87,7 @@ AbstractButton {
 
         Rectangle {
             objectName: "bar"
-            x: 3
-            width: parent.width - 6
+            width: parent.width
             height: bar.barHeight
             anchors.bottom: column.top
             anchors.bottomMargin: 6
@@ -139,12 +141,12 @@ AbstractButton {
         id: menu
         objectName: "copyMenu"
 
-        MenuItem {
+        ThemedMenuItem {
             objectName: "copyFrequency"
             text: "Copy " + bar.frequency + " Hz"
             onTriggered: bar.copyFrequency()
         }
-        MenuItem {
+        ThemedMenuItem {
             objectName: "copyNoteName"
             text: "Copy " + bar.noteName
             onTriggered: bar.copyNoteName()

@@ -59,6 +59,10 @@ Item {
                 verify(origin.x >= 0 && origin.x + button.width <= row.width, name + " ends at " + (origin.x + button.width))
                 compare(origin.y <= menuY + 4, data.oneLine, name)
             }
+            // The drawn bars, not only their cells, stand 5 points apart.
+            const first = findChild(bar(1), "bar")
+            const second = findChild(bar(2), "bar")
+            fuzzyCompare(second.mapToItem(view, 0, 0).x - first.mapToItem(view, first.width, 0).x, 5, 0.01)
         }
         function cleanup() {
             testCase.parent.width = 960
