@@ -3,6 +3,9 @@
 #include "app/Stats.h"
 #include "app/ToolCatalogue.h"
 
+#include <QMouseEvent>
+#include <QPointer>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QVariantMap>
 
@@ -61,6 +64,32 @@ void ShellController::contentShown(QQuickWindow* window)
     // frameSwapped comes from the render thread: the report is queued to this one.
     connect(window, &QQuickWindow::frameSwapped, this, report,
             static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+    window->installEventFilter(this);
+}
+
+// A text field commits what was typed when it loses the focus. A press anywhere outside it ends the
+// editing once the press has been delivered: a control that takes the focus has it by then, and
+// where the press lands on something that takes none (a caption, a panel, a flickable's
+// background, a button that leaves the focus where it is), the field gives it up.
+bool ShellController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::MouseButtonPress)
+        return false;
+    auto* window = qobject_cast<QQuickWindow*>(watched);
+    QQuickItem* editing = window ? window->activeFocusItem() : nullptr;
+    if (!editing || !editing->inherits("QQuickTextInput"))
+        return false;
+    const QPointF inside = editing->mapFromScene(static_cast<QMouseEvent*>(event)->scenePosition());
+    if (editing->contains(inside))
+        return false;
+    QMetaObject::invokeMethod(
+        this,
+        [field = QPointer<QQuickItem>(editing)] {
+            if (field && field->hasActiveFocus())
+                field->setFocus(false, Qt::MouseFocusReason);
+        },
+        Qt::QueuedConnection);
+    return false;
 }
 
 QString ShellController::summary(double a4, double bpm) const

@@ -28,9 +28,12 @@ public:
     // report the usage event.
     Q_INVOKABLE void select(const QString& rawId);
     // The root window's content has been shown: reports the launch, after `window`'s first frame
-    // when given (the first report loads the TLS libraries, which would hold that frame up).
+    // when given (the first report loads the TLS libraries, which would hold that frame up), and
+    // from then on a press outside the text field being edited in `window` ends its editing.
     Q_INVOKABLE void contentShown(QQuickWindow* window = nullptr);
     Q_INVOKABLE QString summary(double a4, double bpm) const;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 Q_SIGNALS:
     void selectionChanged();

@@ -62,6 +62,35 @@ Item {
         // Each key moves the focus and the choice together, and sends one usage event per move;
         // at either end the key does nothing (no wrap, no event). Ctrl+1 … Ctrl+7 choose like a
         // click, wherever the focus is; the field takes no digit.
+        // Typed text is committed by a click anywhere else, also on what takes no focus (the
+        // sidebar's summary, a heading), and a click in the field itself keeps editing.
+        function test_clickingElsewhereCommits_data() {
+            return [
+                { tag: "tempo, on the summary", tool: "bpm", field: "bpmField", typed: "137",
+                  target: "summary", key: "bpm", value: 137 },
+                { tag: "pitch, on the heading", tool: "frequency", field: "a4Field", typed: "432",
+                  target: "heading", key: "a4", value: 432 },
+                { tag: "temperament, right-click on the heading", tool: "temperament", field: "referenceField",
+                  typed: "300", target: "heading", button: Qt.RightButton, key: "tetReference", value: 300 },
+                { tag: "in the field itself", tool: "frequency", field: "a4Field", typed: "432",
+                  target: "field", key: "a4", value: 440 }
+            ]
+        }
+        function test_clickingElsewhereCommits(data) {
+            const view = open(data.tool)
+            const field = findChild(view.detail.item, data.field)
+            field.input.forceActiveFocus()
+            field.input.selectAll()
+            for (const digit of data.typed)
+                keyClick(digit)
+            const target = data.target === "summary" ? findChild(view, "summary")
+                         : data.target === "field" ? field.input
+                         : TestServices.items(view.detail.item).find(item => TestServices.accessible(item).role === "heading")
+            mouseClick(target, 4, 4, data.button ?? Qt.LeftButton)
+            tryCompare(view.calculatorState, data.key, data.value)
+            compare(field.input.activeFocus, data.target === "field")
+        }
+
         function test_keysMoveTheChoice_data() {
             return [
                 { tag: "Down from Tempo", start: "bpm", keys: [Qt.Key_Down], shown: "rhythm", sent: ["tool-rhythm"] },
