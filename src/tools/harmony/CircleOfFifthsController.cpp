@@ -298,13 +298,14 @@ void CircleOfFifthsController::removeStep(int position)
 
 void CircleOfFifthsController::startPlayback()
 {
-    if (!m_calculator || m_calculator->progression().isEmpty() || m_playTimer)
+    if (!m_calculator || m_calculator->progression().isEmpty() || (m_playTimer && m_playTimer->isActive()))
         return;
     m_calculator->setProgressionPlaying(true);
     m_calculator->setPlayingStep(qint64{0});
     // The first chord sounds at the instant the clock counts from, so the first period is as
     // long as the others.
-    m_playTimer = Services::timers().makeRepeatingTimer();
+    if (!m_playTimer)
+        m_playTimer = Services::timers().makeRepeatingTimer();
     const double start = m_playTimer->start(std::chrono::duration<double>(period(m_calculator->bpm())),
                                             [this](double dueAt) { advancePlayback(dueAt); });
     playDegree(static_cast<int>(m_calculator->progression().first()), start);
@@ -324,11 +325,11 @@ void CircleOfFifthsController::advancePlayback(SoundOutput::Instant at)
     playDegree(static_cast<int>(loop[next]), at);
 }
 
+// The timer object is kept for the next start: this may run inside its own tick.
 void CircleOfFifthsController::stopPlayback()
 {
     if (m_playTimer)
         m_playTimer->invalidate();
-    m_playTimer.reset();
     if (m_calculator && (m_calculator->progressionPlaying() || m_calculator->playingStep().isValid())) {
         m_calculator->setProgressionPlaying(false);
         m_calculator->setPlayingStep({});
