@@ -79,8 +79,11 @@ bool ShellController::eventFilter(QObject* watched, QEvent* event)
     QQuickItem* editing = window ? window->activeFocusItem() : nullptr;
     if (!editing || !editing->inherits("QQuickTextInput"))
         return false;
-    const QPointF inside = editing->mapFromScene(static_cast<QMouseEvent*>(event)->scenePosition());
-    if (editing->contains(inside))
+    // A field may name the larger area that belongs to it, such as its box.
+    auto* area = editing->property("editingArea").value<QQuickItem*>();
+    if (!area)
+        area = editing;
+    if (area->contains(area->mapFromScene(static_cast<QMouseEvent*>(event)->scenePosition())))
         return false;
     QMetaObject::invokeMethod(
         this,

@@ -22,9 +22,15 @@ Column {
     }
 
     InsetSurface {
+        id: box
         implicitWidth: 132 + 22
         implicitHeight: row.implicitHeight + 16
         border.color: field.fieldFocused ? Qt.alpha(MorvelaTheme.saffron, 0.8) : MorvelaTheme.hairline
+
+        // A click anywhere in the box, the unit and the margins too, edits the number.
+        TapHandler {
+            onTapped: input.forceActiveFocus(Qt.MouseFocusReason)
+        }
 
         Row {
             id: row
@@ -45,6 +51,8 @@ Column {
                 clip: true
                 selectByMouse: true
                 activeFocusOnTab: true
+                // A press in the box is not a press outside the field: it does not end the editing.
+                readonly property Item editingArea: box
                 Accessible.role: Accessible.EditableText
                 Accessible.name: field.title
                 onAccepted: field.submitted()

@@ -73,7 +73,9 @@ Item {
                 { tag: "temperament, right-click on the heading", tool: "temperament", field: "referenceField",
                   typed: "300", target: "heading", button: Qt.RightButton, key: "tetReference", value: 300 },
                 { tag: "in the field itself", tool: "frequency", field: "a4Field", typed: "432",
-                  target: "field", key: "a4", value: 440 }
+                  target: "field", key: "a4", value: 440 },
+                { tag: "on the field's unit", tool: "frequency", field: "a4Field", typed: "432",
+                  target: "unit", key: "a4", value: 440 }
             ]
         }
         function test_clickingElsewhereCommits(data) {
@@ -85,10 +87,12 @@ Item {
                 keyClick(digit)
             const target = data.target === "summary" ? findChild(view, "summary")
                          : data.target === "field" ? field.input
+                         : data.target === "unit" ? TestServices.items(field).find(item => item.text === "Hz")
                          : TestServices.items(view.detail.item).find(item => TestServices.accessible(item).role === "heading")
             mouseClick(target, 4, 4, data.button ?? Qt.LeftButton)
             tryCompare(view.calculatorState, data.key, data.value)
-            compare(field.input.activeFocus, data.target === "field")
+            wait(0)
+            compare(field.input.activeFocus, data.target === "field" || data.target === "unit")
         }
 
         function test_keysMoveTheChoice_data() {
