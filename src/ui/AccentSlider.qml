@@ -2,8 +2,9 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Morvela
 
-// A slider with the filled part of its track in the screen's tint. Arrow keys move one step;
-// a drag is continuous, so the screen rounds what it stores (onMoved).
+// A slider with the filled part of its track in the screen's tint. Arrow keys move one step, as a
+// screen reader's Increase and Decrease do; a drag is continuous, so the screen rounds what it
+// stores (onMoved, which all three emit).
 Slider {
     id: slider
     property color tint: MorvelaTheme.saffron
@@ -12,6 +13,14 @@ Slider {
     // A screen reader reads a slider's range from these names, not from `from` and `to`.
     readonly property real minimumValue: from
     readonly property real maximumValue: to
+    Accessible.onIncreaseAction: {
+        increase()
+        moved()
+    }
+    Accessible.onDecreaseAction: {
+        decrease()
+        moved()
+    }
 
     background: Item {
         x: slider.leftPadding

@@ -77,10 +77,25 @@ Item {
             compare(read().value, data.after)
         }
 
-        function test_sliderReadsItsRange() {
+        // The tempo slider reads its figure and range, and a screen reader's Increase and Decrease
+        // change the tempo as the arrow keys do, from where the slider stands.
+        function test_sliderStepsTheTempo_data() {
+            return [
+                { tag: "increase", bpm: 120, action: "Increase", after: 121 },
+                { tag: "decrease", bpm: 120, action: "Decrease", after: 119 },
+                { tag: "at the top", bpm: 400, action: "Increase", after: 400 },
+                { tag: "from a typed tempo beyond the slider", bpm: 999, action: "Decrease", after: 399 }
+            ]
+        }
+        function test_sliderStepsTheTempo(data) {
+            calculator.bpm = data.bpm
             const slider = findChild(view, "bpmSlider")
             const read = TestServices.accessible(slider)
-            compare([read.role, read.value, read.minimum, read.maximum], ["slider", 120, 20, 400])
+            compare([read.role, read.value, read.minimum, read.maximum], ["slider", Math.min(data.bpm, 400), 20, 400])
+            verify(TestServices.doAccessibleAction(slider, data.action))
+            compare(calculator.bpm, data.after)
+            compare(TestServices.accessible(slider).value, data.after)
+            calculator.bpm = 120
         }
 
         // An entry of a menu is chosen by a screen reader's press as by a click, and the menu closes.
