@@ -6,6 +6,7 @@
 #include "tools/tempo/BPMControlsController.h"
 
 #include <QAccessible>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMetaEnum>
 #include <QQmlEngine>
@@ -113,6 +114,7 @@ void QmlTestSetup::applicationAvailable()
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         AppStartup::configureApplication(*app);
     Services::setClipboard(&m_services.clipboard);
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_services, "openUrl");
     Services::setTimerFactory(&m_services.clock);
 }
 

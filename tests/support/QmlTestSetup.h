@@ -6,6 +6,8 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 #include <QVariantMap>
 
 class QQmlEngine;
@@ -49,10 +51,21 @@ public:
     Q_INVOKABLE void removePreferences();
     // A key press for a window other than the one a TestCase lives in.
     Q_INVOKABLE void keyClick(QWindow* window, int key, int modifiers = Qt::NoModifier);
+    // The web addresses the application asked the desktop to open, in order; none is opened.
+    Q_INVOKABLE QStringList openedUrls() const { return m_openedUrls; }
+
+public Q_SLOTS:
+    // Takes the place of the browser for https addresses.
+    void openUrl(const QUrl& url) { m_openedUrls.append(url.toString()); }
+
+public:
 
     RecordingClipboard clipboard;
     ManualClock clock;
     RecordingSoundOutput sound;
+
+private:
+    QStringList m_openedUrls;
 };
 
 // Setup object for QUICK_TEST_MAIN_WITH_SETUP: the Morvela module, its image providers and
