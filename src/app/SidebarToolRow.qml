@@ -28,7 +28,7 @@ TabButton {
 
     ToolTip.visible: hovered
     ToolTip.delay: 700
-    ToolTip.text: shortcutText ? tool.title + " (" + shortcutText + ")" : tool.title
+    ToolTip.text: tool.title
 
     Accessible.role: Accessible.PageTab
     Accessible.name: tool.title
@@ -51,12 +51,18 @@ TabButton {
         event.accepted = true
     }
 
-    // Chooses the tool exactly as a click does, also while a text field has the focus.
+    // Chooses the tool exactly as a click does, also while a text field has the focus. With the
+    // focus in the tool list, the focus moves to the chosen row, as Up and Down move it.
     Shortcut {
         sequence: row.shortcutText
         enabled: row.shortcutText !== ""
         context: Qt.WindowShortcut
-        onActivated: row.clicked()
+        onActivated: {
+            const focused = row.Window.activeFocusItem
+            if (focused && String(focused.objectName).startsWith("toolRow-"))
+                row.forceActiveFocus(Qt.ShortcutFocusReason)
+            row.clicked()
+        }
     }
 
     background: CardSurface {

@@ -59,9 +59,6 @@ Item {
             compare(events(), ["tool-overtones", "tool-overtones", "tool-rhythm"])
         }
 
-        // Each key moves the focus and the choice together, and sends one usage event per move;
-        // at either end the key does nothing (no wrap, no event). Ctrl+1 … Ctrl+7 choose like a
-        // click, wherever the focus is; the field takes no digit.
         // Typed text is committed by a click anywhere else, also on what takes no focus (the
         // sidebar's summary, a heading), and a click in the field itself keeps editing.
         function test_clickingElsewhereCommits_data() {
@@ -95,6 +92,9 @@ Item {
             compare(field.input.activeFocus, data.target === "field" || data.target === "unit")
         }
 
+        // Each key moves the focus and the choice together, and sends one usage event per move;
+        // at either end the key does nothing (no wrap, no event). Ctrl+1 … Ctrl+7 choose like a
+        // click, wherever the focus is; the field takes no digit.
         function test_keysMoveTheChoice_data() {
             return [
                 { tag: "Down from Tempo", start: "bpm", keys: [Qt.Key_Down], shown: "rhythm", sent: ["tool-rhythm"] },
@@ -131,11 +131,27 @@ Item {
             if (data.ctrl) {
                 compare(view.calculatorState.bpmText, "120")
                 compare(row(view, data.shown).shortcutText, "Ctrl+" + (data.keys[0] - Qt.Key_0))
+                // The focus moves with the choice within the tool list, and stays in a field.
+                compare(focusedRow(view), data.focus ? "" : data.shown)
             } else {
                 compare(focusedRow(view), data.shown)
                 if (data.sent.length > 0 && !data.focus)
                     verify(row(view, data.shown).visualFocus, "the row moved to shows its focus")
             }
+        }
+
+        // The donation link reads as a link, and a screen reader's press, a click and Return open
+        // the donation page.
+        function test_donationLinkOpensThePage() {
+            const view = open("bpm")
+            const link = TestServices.items(view).find(item => TestServices.accessible(item).role === "link")
+            compare(TestServices.accessible(link).name, "Buy me a coffee")
+            const before = TestServices.openedUrls().length
+            verify(TestServices.doAccessibleAction(link, "Press"))
+            mouseClick(link)
+            link.forceActiveFocus()
+            keyClick(Qt.Key_Return)
+            compare(TestServices.openedUrls().slice(before), Array(3).fill("https://ko-fi.com/morvela"))
         }
 
         // Written the same in every locale (the suite runs under de_DE.UTF-8 too), a tempo
