@@ -1,7 +1,9 @@
 #include "app/AppStartup.h"
+#include "app/SingleInstance.h"
 
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QQuickWindow>
 #include <QtQml/QQmlExtensionPlugin>
 
 #include <cstdio>
@@ -26,7 +28,23 @@ int main(int argc, char* argv[])
     QGuiApplication app(argc, argv);
     AppStartup::configureApplication(app);
 
+    // A second launch brings the running application's window to the front instead.
+    SingleInstance instance;
+    if (instance.handOverToRunning())
+        return 0;
+    instance.listen();
+
     QQmlApplicationEngine engine;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &engine, [&engine] {
+        const QList<QObject*> roots = engine.rootObjects();
+        auto* window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(roots.first());
+        if (!window)
+            return;
+        window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
+        window->show();
+        window->raise();
+        window->requestActivate();
+    });
     AppStartup::configureEngine(engine);
     QObject::connect(
         &engine, &QQmlApplicationEngine::objectCreationFailed, &app, [] { QCoreApplication::exit(1); },
