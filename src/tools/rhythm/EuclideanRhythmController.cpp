@@ -166,21 +166,6 @@ QString EuclideanRhythmController::tempoCaption() const
     return QStringLiteral("%1 BPM from the Tempo tab").arg(whole);
 }
 
-QString EuclideanRhythmController::stepsText() const
-{
-    return QString::number(steps());
-}
-
-QString EuclideanRhythmController::pulsesText() const
-{
-    return QString::number(pulses());
-}
-
-QString EuclideanRhythmController::rotationText() const
-{
-    return QString::number(rotation());
-}
-
 QStringList EuclideanRhythmController::presetLabels()
 {
     QStringList labels;

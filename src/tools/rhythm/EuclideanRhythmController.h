@@ -42,11 +42,8 @@ class EuclideanRhythmController : public QObject {
     Q_PROPERTY(QString wheelSubtitle READ wheelSubtitle NOTIFY timingChanged)
     Q_PROPERTY(QString tempoCaption READ tempoCaption NOTIFY timingChanged)
 
-    // The counters as shown, and whether each can go up or down from where it is.
-    Q_PROPERTY(QString stepsText READ stepsText NOTIFY countersChanged)
-    Q_PROPERTY(QString pulsesText READ pulsesText NOTIFY countersChanged)
-    Q_PROPERTY(QString rotationText READ rotationText NOTIFY countersChanged)
-    // The counters as numbers, with the ranges their steppers move in: what a screen reader reads.
+    // The counters, the ranges their steppers move in (which a screen reader reads), and whether
+    // each can go up or down from where it is.
     Q_PROPERTY(int steps READ shownSteps NOTIFY countersChanged)
     Q_PROPERTY(int pulses READ shownPulses NOTIFY countersChanged)
     Q_PROPERTY(int rotation READ shownRotation NOTIFY countersChanged)
@@ -87,9 +84,6 @@ public:
     QString cycleCopy() const;
     QString wheelSubtitle() const;
     QString tempoCaption() const;
-    QString stepsText() const;
-    QString pulsesText() const;
-    QString rotationText() const;
     int shownSteps() const { return static_cast<int>(steps()); }
     int shownPulses() const { return static_cast<int>(pulses()); }
     int shownRotation() const { return static_cast<int>(rotation()); }

@@ -101,7 +101,6 @@ Flickable {
                         objectName: "stepsRow"
                         tint: view.accent
                         label: "Steps (n)"
-                        value: rhythm.stepsText
                         current: rhythm.steps
                         lowest: rhythm.minimumSteps
                         highest: rhythm.maximumSteps
@@ -113,7 +112,6 @@ Flickable {
                         objectName: "pulsesRow"
                         tint: view.accent
                         label: "Pulses (k)"
-                        value: rhythm.pulsesText
                         current: rhythm.pulses
                         lowest: 0
                         highest: rhythm.steps
@@ -125,7 +123,6 @@ Flickable {
                         objectName: "rotationRow"
                         tint: view.accent
                         label: "Rotation"
-                        value: rhythm.rotationText
                         current: rhythm.rotation
                         lowest: 0
                         highest: rhythm.maximumRotation
@@ -235,7 +232,6 @@ Flickable {
     component CounterRow: RowLayout {
         id: row
         property string label
-        property string value
         property alias canStepUp: stepper.canStepUp
         property alias canStepDown: stepper.canStepDown
         property alias tint: stepper.tint
@@ -260,7 +256,7 @@ Flickable {
         }
         Text {
             objectName: "value"
-            text: row.value
+            text: row.current
             font.family: MorvelaTheme.monoFamily
             font.pixelSize: 15
             font.weight: Font.DemiBold

@@ -48,11 +48,6 @@ std::int64_t TemperamentController::divisionCount() const
                         : tetDivisionsMinimum;
 }
 
-QString TemperamentController::divisions() const
-{
-    return m_calculator ? QString::number(divisionCount()) : QString();
-}
-
 QString TemperamentController::stepCents() const
 {
     return m_calculator

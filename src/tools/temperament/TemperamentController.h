@@ -22,7 +22,8 @@ class TemperamentController : public QObject {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(CalculatorState* calculator READ calculator WRITE setCalculator NOTIFY calculatorChanged)
-    Q_PROPERTY(QString divisions READ divisions NOTIFY valuesChanged)
+    // N, within 1 ... 53 whatever the state holds.
+    Q_PROPERTY(int divisions READ shownDivisions NOTIFY valuesChanged)
     Q_PROPERTY(QString stepCents READ stepCents NOTIFY valuesChanged)
     Q_PROPERTY(QString stepRatio READ stepRatio NOTIFY valuesChanged)
     Q_PROPERTY(bool canStepReferenceUp READ canStepReferenceUp NOTIFY valuesChanged)
@@ -31,9 +32,7 @@ class TemperamentController : public QObject {
     Q_PROPERTY(bool canStepDivisionsDown READ canStepDivisionsDown NOTIFY valuesChanged)
     Q_PROPERTY(QStringList presetLabels READ presetLabels CONSTANT)
     Q_PROPERTY(ScaleStepsModel* steps READ steps CONSTANT)
-    // N as a number, and the ranges of N and of the reference: what a screen reader reads of the
-    // two steppers.
-    Q_PROPERTY(int divisionCount READ shownDivisions NOTIFY valuesChanged)
+    // The ranges of N and of the reference: what a screen reader reads of the two steppers.
     Q_PROPERTY(int divisionsMinimum READ divisionsMinimum CONSTANT)
     Q_PROPERTY(int divisionsMaximum READ divisionsMaximum CONSTANT)
     Q_PROPERTY(double referenceMinimum READ referenceMinimum CONSTANT)
@@ -47,7 +46,6 @@ public:
 
     CalculatorState* calculator() const { return m_calculator; }
     void setCalculator(CalculatorState* calculator);
-    QString divisions() const;
     QString stepCents() const;
     QString stepRatio() const;
     bool canStepReferenceUp() const;

@@ -48,7 +48,7 @@ Flickable {
             symbol: "dial.medium"
             tint: view.accent
             metrics: [
-                { label: "Scale", value: controller.divisions + "-TET", tint: view.accent, copy: controller.divisions },
+                { label: "Scale", value: controller.divisions + "-TET", tint: view.accent, copy: String(controller.divisions) },
                 { label: "Step", value: controller.stepCents + " ¢", tint: MorvelaTheme.saffron,
                   copy: controller.stepCents },
                 { label: "Step ratio", value: "×" + controller.stepRatio, tint: MorvelaTheme.teal,
@@ -140,7 +140,7 @@ Flickable {
                             canStepUp: controller.canStepDivisionsUp
                             canStepDown: controller.canStepDivisionsDown
                             accessibleName: "Divisions per octave"
-                            current: controller.divisionCount
+                            current: controller.divisions
                             lowest: controller.divisionsMinimum
                             highest: controller.divisionsMaximum
                             upName: "More divisions"
