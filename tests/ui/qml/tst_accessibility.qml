@@ -44,58 +44,46 @@ Item {
                 verify(texts.indexOf(caption) >= 0, caption)
         }
 
-        // A stepper reads as a spin box with the figure it steps and that figure's range, and a
-        // screen reader's Increase and Decrease step it within that range.
-        function test_steppersReadTheirFigure_data() {
+        // A stepper reads as a spin box and a slider as a slider, each with the figure it changes
+        // and that figure's range; a screen reader's Increase and Decrease change the state as the
+        // arrow keys do, within that range (a slider from where it stands).
+        function test_steppersAndSlidersReadTheirFigure_data() {
             return [
-                { tag: "tempo", view: "BPMView", stepper: ["bpmStepper"], key: "bpm", value: 120, range: [20, 400],
+                { tag: "tempo", view: "BPMView", path: ["bpmStepper"], key: "bpm", value: 120, range: [20, 400],
                   action: "Increase", after: 121 },
-                { tag: "A4", view: "NoteFrequencyView", stepper: ["a4Stepper"], key: "a4", value: 440,
+                { tag: "A4", view: "NoteFrequencyView", path: ["a4Stepper"], key: "a4", value: 440,
                   range: [400, 480], action: "Decrease", after: 439 },
-                { tag: "reference", view: "TemperamentView", stepper: ["referenceStepper"], key: "tetReference",
+                { tag: "reference", view: "TemperamentView", path: ["referenceStepper"], key: "tetReference",
                   value: 440, range: [20, 2000], action: "Increase", after: 441 },
-                { tag: "divisions", view: "TemperamentView", stepper: ["divisionsStepper"], key: "tetDivisions",
+                { tag: "divisions", view: "TemperamentView", path: ["divisionsStepper"], key: "tetDivisions",
                   value: 12, range: [1, 53], action: "Increase", after: 13 },
-                { tag: "steps", view: "EuclideanRhythmView", stepper: ["stepsRow", "stepper"], key: "euclidSteps",
+                { tag: "steps", view: "EuclideanRhythmView", path: ["stepsRow", "stepper"], key: "euclidSteps",
                   value: 8, range: [1, 16], action: "Decrease", after: 7 },
-                { tag: "pulses", view: "EuclideanRhythmView", stepper: ["pulsesRow", "stepper"], key: "euclidPulses",
+                { tag: "pulses", view: "EuclideanRhythmView", path: ["pulsesRow", "stepper"], key: "euclidPulses",
                   value: 3, range: [0, 8], action: "Increase", after: 4 },
-                { tag: "rotation at its lowest", view: "EuclideanRhythmView", stepper: ["rotationRow", "stepper"],
-                  key: "euclidRotation", value: 0, range: [0, 7], action: "Decrease", after: 0 }
+                { tag: "rotation at its lowest", view: "EuclideanRhythmView", path: ["rotationRow", "stepper"],
+                  key: "euclidRotation", value: 0, range: [0, 7], action: "Decrease", after: 0 },
+                { tag: "tempo slider", view: "BPMView", path: ["bpmSlider"], role: "slider", key: "bpm", value: 120,
+                  range: [20, 400], action: "Decrease", after: 119 },
+                { tag: "tempo slider at the top", view: "BPMView", path: ["bpmSlider"], role: "slider", key: "bpm",
+                  start: 400, value: 400, range: [20, 400], action: "Increase", after: 400 },
+                { tag: "tempo slider from a typed tempo beyond it", view: "BPMView", path: ["bpmSlider"],
+                  role: "slider", key: "bpm", start: 999, value: 400, range: [20, 400], action: "Decrease", after: 399 }
             ]
         }
-        function test_steppersReadTheirFigure(data) {
+        function test_steppersAndSlidersReadTheirFigure(data) {
             const state = createTemporaryQmlObject("import Morvela; CalculatorState {}", root)
+            if (data.start !== undefined)
+                state[data.key] = data.start
             const screen = createTemporaryQmlObject(`import Morvela; ${data.view} { width: 960; height: 1000 }`, root)
             screen.calculator = state
-            const stepper = data.stepper.reduce((item, name) => findChild(item, name), screen)
-            const read = () => TestServices.accessible(stepper)
+            const control = data.path.reduce((item, name) => findChild(item, name), screen)
+            const read = () => TestServices.accessible(control)
             compare([read().role, read().value, read().minimum, read().maximum],
-                    ["spinbox", data.value, data.range[0], data.range[1]])
-            verify(TestServices.doAccessibleAction(stepper, data.action))
+                    [data.role ?? "spinbox", data.value, data.range[0], data.range[1]])
+            verify(TestServices.doAccessibleAction(control, data.action))
             compare(state[data.key], data.after)
             compare(read().value, data.after)
-        }
-
-        // The tempo slider reads its figure and range, and a screen reader's Increase and Decrease
-        // change the tempo as the arrow keys do, from where the slider stands.
-        function test_sliderStepsTheTempo_data() {
-            return [
-                { tag: "increase", bpm: 120, action: "Increase", after: 121 },
-                { tag: "decrease", bpm: 120, action: "Decrease", after: 119 },
-                { tag: "at the top", bpm: 400, action: "Increase", after: 400 },
-                { tag: "from a typed tempo beyond the slider", bpm: 999, action: "Decrease", after: 399 }
-            ]
-        }
-        function test_sliderStepsTheTempo(data) {
-            calculator.bpm = data.bpm
-            const slider = findChild(view, "bpmSlider")
-            const read = TestServices.accessible(slider)
-            compare([read.role, read.value, read.minimum, read.maximum], ["slider", Math.min(data.bpm, 400), 20, 400])
-            verify(TestServices.doAccessibleAction(slider, data.action))
-            compare(calculator.bpm, data.after)
-            compare(TestServices.accessible(slider).value, data.after)
-            calculator.bpm = 120
         }
 
         // An entry of a menu is chosen by a screen reader's press as by a click, and the menu closes.
